@@ -1,0 +1,140 @@
+// The program as a user meets it: arguments, exit status, and the stream of
+// lines on standard output.  Nothing may ever appear on standard error.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "run_program.hpp"
+
+namespace scatter::testing {
+namespace {
+
+const std::string scatter_path = SCATTER_PATH;
+
+run_result run_scatter(std::vector<std::string> args)
+{
+    run_options options;
+    options.argv.push_back("scatter");
+    options.argv.insert(options.argv.end(), args.begin(), args.end());
+    return run_program(scatter_path, options);
+}
+
+std::size_t line_count(const std::string& text)
+{
+    std::size_t lines = 0;
+    for (const char c : text)
+        lines += c == '\n' ? 1 : 0;
+    return lines;
+}
+
+// One field: an optional '-', one or two digits, '.', six digits, and a
+// value within [-10, 10].
+bool is_coordinate(const std::string& field)
+{
+    std::size_t i = field.starts_with('-') ? 1 : 0;
+    const std::size_t integer_digits = field.size() - i - 7;
+    if (field.size() < i + 8 || integer_digits > 2)
+        return false;
+    for (std::size_t k = 0; k < field.size(); ++k) {
+        const bool dot_here = k == field.size() - 7;
+        if (k >= i && (dot_here ? field[k] != '.' : (field[k] < '0' || field[k] > '9')))
+            return false;
+    }
+    const double value = std::strtod(field.c_str(), nullptr);
+    return value >= -10.0 && value <= 10.0;
+}
+
+// Every line: coordinate, one space, coordinate, line feed; nothing else.
+::testing::AssertionResult is_point_list(const std::string& text)
+{
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            return ::testing::AssertionFailure() << "unterminated last line at byte " << start;
+        const std::string line = text.substr(start, end - start);
+        const std::size_t space = line.find(' ');
+        if (space == std::string::npos || !is_coordinate(line.substr(0, space)) ||
+            !is_coordinate(line.substr(space + 1)))
+            return ::testing::AssertionFailure() << "malformed line \"" << line << '"';
+        start = end + 1;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+struct argument_case {
+    std::vector<std::string> args;
+    std::size_t lines;
+    int exit_code;
+};
+
+TEST(CommandLine, CountAndExitStatus)
+{
+    const std::vector<argument_case> cases = {
+        {{}, 100, 0},
+        {{"5"}, 5, 0},
+        {{"12abc"}, 12, 0},
+        {{"  7"}, 7, 0},
+        {{"+5"}, 5, 0},
+        {{"5", "9"}, 5, 0},
+        {{"5", "abc"}, 5, 0},
+        {{"0"}, 0, 0},
+        {{"-0"}, 0, 0},
+        {{"-3"}, 0, 2},
+        {{"abc"}, 0, 2},
+        {{""}, 0, 2},
+        {{"99999999999"}, 0, 2},
+        {{"2147483648"}, 0, 2},
+    };
+    for (const argument_case& c : cases) {
+        const std::string label = c.args.empty() ? "(none)" : '"' + c.args[0] + '"';
+        const run_result result = run_scatter(c.args);
+        EXPECT_EQ(result.exit_code, c.exit_code) << label;
+        EXPECT_EQ(line_count(result.out), c.lines) << label;
+        EXPECT_TRUE(is_point_list(result.out)) << label;
+        EXPECT_EQ(result.err, "") << label;
+    }
+}
+
+TEST(Stream, FirstLinesAreTheKnownOnes)
+{
+    EXPECT_EQ(run_scatter({"3"}).out,
+              "-5.138707 1.757256\n"
+              "9.476302 -1.717277\n"
+              "-4.947661 -1.246986\n");
+}
+
+TEST(Stream, IsDeterministicAndEachCountIsAPrefixOfALargerOne)
+{
+    const std::string big = run_scatter({"10000"}).out;
+    EXPECT_EQ(line_count(big), 10000u);
+    EXPECT_TRUE(is_point_list(big));
+    EXPECT_EQ(run_scatter({"10000"}).out, big);
+    for (const char* count : {"1", "10", "1000"}) {
+        const std::string small = run_scatter({count}).out;
+        EXPECT_EQ(line_count(small), std::stoul(count));
+        EXPECT_EQ(big.substr(0, small.size()), small) << count;
+    }
+}
+
+TEST(Stream, DefaultIsTheFirstHundredPoints)
+{
+    EXPECT_EQ(run_scatter({}).out, run_scatter({"100"}).out);
+}
+
+TEST(Output, FullDeviceExitsWithStatusOne)
+{
+    run_options options;
+    options.argv = {"scatter", "1000"};
+    options.out = stdout_kind::file;
+    options.out_path = "/dev/full";
+    const run_result result = run_program(scatter_path, options);
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.err, "");
+}
+
+}  // namespace
+}  // namespace scatter::testing

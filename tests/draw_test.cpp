@@ -1,0 +1,144 @@
+// The point draw: the generator's sequence, the magnitude and sign rules over
+// every possible draw, and whole points from chosen draws.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <set>
+#include <string>
+
+#include "draw_point.hpp"
+#include "draw_source.hpp"
+
+namespace scatter {
+namespace {
+
+// Hands out a fixed list of draws, so that a test chooses what draw_point sees.
+struct listed_draws {
+    std::array<int, 4> draws;
+    int taken = 0;
+    int operator()() { return draws.at(static_cast<std::size_t>(taken++)); }
+};
+
+std::string printf_text(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%f", value);
+    return text;
+}
+
+std::string printf_line(point p)
+{
+    char line[64];
+    std::snprintf(line, sizeof line, "%f %f\n", static_cast<double>(p.x), static_cast<double>(p.y));
+    return line;
+}
+
+TEST(DrawSource, YieldsTheCStandardExampleSequence)
+{
+    // The sequence of the C standard's example rand() from its initial seed 1.
+    const int expected[] = {16838, 5758, 10113, 17515, 31051, 5627, 23010, 7419, 16212, 4086, 2749, 12767};
+    draw_source source;
+    for (const int value : expected)
+        EXPECT_EQ(source(), value);
+}
+
+TEST(DrawSource, JumpAheadIsRepeatedStepping)
+{
+    std::uint32_t state = initial_state;
+    for (std::uint64_t k = 0; k <= 300; ++k) {
+        ASSERT_EQ(generator_step.power(k)(initial_state), state) << k;
+        state = generator_step(state);
+    }
+    // The period is 2^32 steps.
+    EXPECT_EQ(generator_step.power(std::uint64_t{1} << 32)(12345u), 12345u);
+    EXPECT_NE(generator_step.power(std::uint64_t{1} << 31)(12345u), 12345u);
+}
+
+TEST(Magnitude, CoversEveryDrawAsTheRuleSays)
+{
+    std::set<float> seen;
+    int differs_from_double_text = 0;
+    for (int r = 0; r <= draw_max; ++r) {
+        const float m = magnitude(r);
+        const double unrounded = r / 32767.0 * 10.0;
+        ASSERT_EQ(m, static_cast<float>(unrounded)) << r;
+        ASSERT_GE(m, 0.0f);
+        ASSERT_LE(m, 10.0f);
+        ASSERT_EQ(m == 10.0f, r == draw_max) << r;
+        seen.insert(m);
+        if (printf_text(m) != printf_text(unrounded))
+            ++differs_from_double_text;
+    }
+    EXPECT_EQ(seen.size(), 32768u);
+    EXPECT_EQ(magnitude(0), 0.0f);
+    EXPECT_FALSE(std::signbit(magnitude(0)));
+    // Single precision shows in six decimals for this many magnitudes; a
+    // draw that skipped the rounding to float would change the count.
+    EXPECT_EQ(differs_from_double_text, 3612);
+}
+
+TEST(Sign, SplitsTheDrawsEvenlyAtTheThreshold)
+{
+    int kept = 0;
+    for (int r = 0; r <= draw_max; ++r) {
+        ASSERT_EQ(keeps_sign(r), r / 32767.0 > 0.5) << r;
+        ASSERT_EQ(keeps_sign(r), r >= 16384) << r;
+        kept += keeps_sign(r) ? 1 : 0;
+    }
+    EXPECT_EQ(kept, 16384);
+    EXPECT_FALSE(keeps_sign(16383));
+    EXPECT_TRUE(keeps_sign(16384));
+}
+
+struct drawn_point_case {
+    std::array<int, 4> draws;
+    double x;
+    double y;
+    const char* line;
+};
+
+TEST(DrawPoint, BuildsThePointFromFourDrawsInOrder)
+{
+    const drawn_point_case cases[] = {
+        {{597, 32736, 16384, 16383}, 0.1821954995393753, -9.99053955078125, "0.182195 -9.990540\n"},
+        {{32767, 0, 16383, 16383}, -10.0, -0.0, "-10.000000 -0.000000\n"},
+        {{0, 32767, 16384, 0}, 0.0, -10.0, "0.000000 -10.000000\n"},
+        {{16384, 1, 0, 32767}, -5.000152587890625, 0.00030518509447574615, "-5.000153 0.000305\n"},
+        {{1, 1, 16384, 16384}, 0.00030518509447574615, 0.00030518509447574615, "0.000305 0.000305\n"},
+        {{0, 0, 0, 0}, -0.0, -0.0, "-0.000000 -0.000000\n"},
+    };
+    for (const drawn_point_case& c : cases) {
+        listed_draws source{c.draws};
+        const point p = draw_point(source);
+        EXPECT_EQ(source.taken, 4);
+        EXPECT_EQ(static_cast<double>(p.x), c.x) << c.line;
+        EXPECT_EQ(static_cast<double>(p.y), c.y) << c.line;
+        EXPECT_EQ(std::signbit(p.x), std::signbit(c.x)) << c.line;
+        EXPECT_EQ(std::signbit(p.y), std::signbit(c.y)) << c.line;
+        EXPECT_EQ(printf_line(p), c.line);
+    }
+}
+
+TEST(DrawPoint, ConsecutivePointsTakeConsecutiveDraws)
+{
+    draw_source points;
+    draw_source draws;
+    for (int i = 0; i < 1000; ++i) {
+        const point p = draw_point(points);
+        std::array<int, 4> four{};
+        for (int& r : four)
+            r = draws();
+        listed_draws replay{four};
+        const point q = draw_point(replay);
+        ASSERT_EQ(p.x, q.x) << i;
+        ASSERT_EQ(p.y, q.y) << i;
+        ASSERT_EQ(std::signbit(p.x), std::signbit(q.x)) << i;
+        ASSERT_EQ(std::signbit(p.y), std::signbit(q.y)) << i;
+    }
+}
+
+}  // namespace
+}  // namespace scatter

@@ -1,0 +1,141 @@
+#include "run_program.hpp"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <stdexcept>
+#include <system_error>
+
+namespace scatter::testing {
+namespace {
+
+[[noreturn]] void fail(const char* what)
+{
+    throw std::system_error(errno, std::generic_category(), what);
+}
+
+void make_pipe(int fds[2])
+{
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        fail("pipe2");
+}
+
+// The child side: arranges its descriptors and signals, then becomes the
+// program.  Only async-signal-safe calls are made here.
+[[noreturn]] void become_child(const std::string& path, const run_options& options,
+                               int out_write, int err_write, char* const* argv)
+{
+    ::dup2(err_write, 2);
+    switch (options.out) {
+    case stdout_kind::pipe:
+        ::dup2(out_write, 1);
+        break;
+    case stdout_kind::file: {
+        const int fd = ::open(options.out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0)
+            ::_exit(126);
+        ::dup2(fd, 1);
+        break;
+    }
+    case stdout_kind::closed:
+        ::close(1);
+        break;
+    }
+    struct sigaction action {};
+    action.sa_handler = options.ignore_sigpipe ? SIG_IGN : SIG_DFL;
+    ::sigaction(SIGPIPE, &action, nullptr);
+    char* const no_environment[] = {nullptr};
+    ::execve(path.c_str(), argv, no_environment);
+    ::_exit(127);
+}
+
+// Reads the child's stdout and stderr pipes until both are closed, or until
+// the stdout read limit is met.
+void collect(int out_read, int err_read, const run_options& options, run_result& result)
+{
+    std::string buffer(options.read_chunk, '\0');
+    pollfd fds[2] = {{out_read, POLLIN, 0}, {err_read, POLLIN, 0}};
+    int open_count = (out_read >= 0 ? 1 : 0) + 1;
+    if (out_read < 0)
+        fds[0].fd = -1;
+    while (open_count > 0) {
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR)
+                continue;
+            fail("poll");
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0)
+                continue;
+            std::string& sink = i == 0 ? result.out : result.err;
+            std::size_t want = buffer.size();
+            if (i == 0 && options.read_limit != 0)
+                want = std::min(want, options.read_limit - sink.size());
+            if (i == 0 && options.read_delay_us != 0)
+                ::usleep(options.read_delay_us);
+            const ssize_t got = ::read(fds[i].fd, buffer.data(), want);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0 && errno != EAGAIN)
+                fail("read");
+            if (got > 0)
+                sink.append(buffer.data(), static_cast<std::size_t>(got));
+            const bool limit_met = i == 0 && options.read_limit != 0 && sink.size() >= options.read_limit;
+            if (got == 0 || limit_met) {
+                ::close(fds[i].fd);
+                fds[i].fd = -1;
+                --open_count;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+run_result run_program(const std::string& path, const run_options& options)
+{
+    std::vector<char*> argv;
+    for (const std::string& arg : options.argv)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+
+    int out_pipe[2] = {-1, -1};
+    int err_pipe[2];
+    if (options.out == stdout_kind::pipe) {
+        make_pipe(out_pipe);
+        if (options.minimal_pipe && ::fcntl(out_pipe[1], F_SETPIPE_SZ, 4096) < 0)
+            fail("F_SETPIPE_SZ");
+        if (options.nonblocking_pipe && ::fcntl(out_pipe[1], F_SETFL, O_NONBLOCK) < 0)
+            fail("O_NONBLOCK");
+    }
+    make_pipe(err_pipe);
+
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        fail("fork");
+    if (pid == 0)
+        become_child(path, options, out_pipe[1], err_pipe[1], argv.data());
+
+    if (out_pipe[1] >= 0)
+        ::close(out_pipe[1]);
+    ::close(err_pipe[1]);
+
+    run_result result;
+    collect(out_pipe[0], err_pipe[0], options, result);
+
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR)
+            fail("waitpid");
+    if (WIFEXITED(status))
+        result.exit_code = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status))
+        result.signal = WTERMSIG(status);
+    return result;
+}
+
+}  // namespace scatter::testing

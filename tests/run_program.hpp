@@ -1,0 +1,42 @@
+// Runs a program as a child process and collects what it did: its standard
+// output and standard error, and how it ended.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace scatter::testing {
+
+enum class stdout_kind {
+    pipe,    // a pipe that the test reads to the end
+    file,    // a path opened for writing (a regular file, /dev/full, ...)
+    closed,  // no file descriptor 1 at all
+};
+
+struct run_options {
+    // The argument vector, program name first.  An empty vector starts the
+    // program with argc == 0.
+    std::vector<std::string> argv;
+    stdout_kind out = stdout_kind::pipe;
+    std::string out_path;          // for stdout_kind::file
+    bool ignore_sigpipe = false;   // start the child with SIGPIPE ignored
+    bool nonblocking_pipe = false; // set O_NONBLOCK on the stdout pipe
+    bool minimal_pipe = false;     // shrink the stdout pipe to one page
+    // For stdout_kind::pipe: stop reading (and close the pipe) once this
+    // many bytes have arrived; 0 reads to the end.
+    std::size_t read_limit = 0;
+    // Pause this many microseconds before each read, as a slow reader does.
+    unsigned read_delay_us = 0;
+    std::size_t read_chunk = 65536;
+};
+
+struct run_result {
+    std::string out;  // what arrived on the stdout pipe
+    std::string err;  // what arrived on standard error
+    int exit_code = -1;  // the exit status, or -1 when a signal ended it
+    int signal = 0;      // the signal that ended it, or 0
+};
+
+run_result run_program(const std::string& path, const run_options& options);
+
+}  // namespace scatter::testing
