@@ -4,6 +4,8 @@
 // same sequence, on every platform and compiler.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace scatter {
@@ -56,6 +58,9 @@ constexpr int draw_of(std::uint32_t state)
 // draws is held to.
 class draw_source {
 public:
+    constexpr draw_source() = default;
+    constexpr explicit draw_source(std::uint32_t state) : state_(state) {}
+
     constexpr int operator()()
     {
         state_ = generator_step(state_);
@@ -68,4 +73,54 @@ private:
     std::uint32_t state_ = initial_state;
 };
 
+// The draws of a draw_source, produced many at a time for speed: lane j
+// holds the state j steps ahead of lane 0, and every lane jumps `width`
+// steps at once, so the multiplies no longer wait on each other.  fill()
+// writes the draws in exactly the source's order.
+class portable_draw_lanes {
+public:
+    static constexpr std::size_t width = 16;
+
+    // Starts with the draw that follows state.
+    constexpr explicit portable_draw_lanes(std::uint32_t state)
+    {
+        for (std::uint32_t& lane : next_) {
+            state = generator_step(state);
+            lane = state;
+        }
+    }
+
+    // Writes the next rounds * width draws to out.
+    constexpr void fill(std::uint16_t* out, std::size_t rounds)
+    {
+        for (std::size_t round = 0; round < rounds; ++round, out += width) {
+            for (std::size_t j = 0; j < width; ++j) {
+                out[j] = static_cast<std::uint16_t>(draw_of(next_[j]));
+                next_[j] = stride(next_[j]);
+            }
+        }
+    }
+
+private:
+    static constexpr affine_step stride = generator_step.power(width);
+    std::array<std::uint32_t, width> next_{};
+};
+
+#if defined(__SSE2__)
+class sse2_draw_lanes;
+using draw_lanes = sse2_draw_lanes;
+#else
+using draw_lanes = portable_draw_lanes;
+#endif
+
+// Reads draws that draw_lanes has already produced.
+struct draw_reader {
+    const std::uint16_t* next;
+    constexpr int operator()() { return *next++; }
+};
+
 }  // namespace scatter
+
+#if defined(__SSE2__)
+#include "sse2_draw_lanes.hpp"
+#endif

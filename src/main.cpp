@@ -1,13 +1,18 @@
 // scatter [COUNT]: writes COUNT pseudo-random points of the box [-10, 10]^2
 // to standard output, one "x y" line each, 100 when no count is given.
+//
+// Exit status: 0 when every line was written, 1 when standard output
+// refused a write, 2 when the argument is not a usable count.  Nothing is
+// ever written to standard error.
 
-#include <cstdio>
+#include <unistd.h>
+
 #include <optional>
 
 #include "count.hpp"
-#include "draw_point.hpp"
 #include "draw_source.hpp"
 #include "exit_status.hpp"
+#include "write_points.hpp"
 
 int main(int argc, char** argv)
 {
@@ -18,12 +23,7 @@ int main(int argc, char** argv)
         return exit_bad_count;
 
     draw_source source;
-    for (int i = 0; i < *count; ++i) {
-        const point p = draw_point(source);
-        if (std::printf("%f %f\n", static_cast<double>(p.x), static_cast<double>(p.y)) < 0)
-            return exit_write_failed;
-    }
-    if (std::fflush(stdout) != 0)
+    if (!write_points(STDOUT_FILENO, *count, source))
         return exit_write_failed;
     return exit_ok;
 }

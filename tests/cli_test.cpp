@@ -8,18 +8,20 @@
 #include <vector>
 
 #include "run_program.hpp"
+#include "write_points.hpp"
 
 namespace scatter::testing {
 namespace {
 
 const std::string scatter_path = SCATTER_PATH;
+const std::string reference_path = SCATTER_REFERENCE_PATH;
 
-run_result run_scatter(std::vector<std::string> args)
+run_result run_scatter(std::vector<std::string> args, const std::string& path = scatter_path)
 {
     run_options options;
     options.argv.push_back("scatter");
     options.argv.insert(options.argv.end(), args.begin(), args.end());
-    return run_program(scatter_path, options);
+    return run_program(path, options);
 }
 
 std::size_t line_count(const std::string& text)
@@ -123,6 +125,64 @@ TEST(Stream, IsDeterministicAndEachCountIsAPrefixOfALargerOne)
 TEST(Stream, DefaultIsTheFirstHundredPoints)
 {
     EXPECT_EQ(run_scatter({}).out, run_scatter({"100"}).out);
+}
+
+// The number of whole lines of a run that fit in `bytes`.
+std::size_t lines_within(const std::string& text, std::size_t bytes)
+{
+    return line_count(text.substr(0, bytes));
+}
+
+TEST(Differential, FastWriterMatchesPrintfByteForByte)
+{
+    const std::string million = run_scatter({"1000000"}, reference_path).out;
+    ASSERT_EQ(line_count(million), 1000000u);
+    std::vector<std::size_t> counts = {1, 2, 100, 1023, 1024, 1025, 4096, 1000000};
+    // Runs whose output ends just before, at and just after the end of the
+    // first and the second full buffer.
+    for (const std::size_t buffers : {std::size_t{1}, std::size_t{2}}) {
+        const std::size_t n = lines_within(million, buffers * output_buffer_size);
+        counts.insert(counts.end(), {n - 1, n, n + 1, n + 2});
+    }
+    for (const std::size_t count : counts) {
+        const run_result fast = run_scatter({std::to_string(count)});
+        const std::size_t bytes = fast.out.size();
+        EXPECT_EQ(fast.exit_code, 0) << count;
+        EXPECT_TRUE(fast.out == run_scatter({std::to_string(count)}, reference_path).out) << count;
+        EXPECT_EQ(line_count(fast.out), count);
+        EXPECT_TRUE(million.compare(0, bytes, fast.out) == 0) << count;
+    }
+}
+
+struct pipe_case {
+    const char* name;
+    bool nonblocking;
+    bool minimal;
+    unsigned delay_us;
+    std::size_t chunk;
+};
+
+TEST(Output, EveryKindOfPipeGetsTheWholeStream)
+{
+    const std::string expected = run_scatter({"200000"}, reference_path).out;
+    const pipe_case cases[] = {
+        {"blocking pipe", false, false, 0, 65536},
+        {"non-blocking pipe, slow reader", true, false, 300, 65536},
+        {"non-blocking one-page pipe, slow reader", true, true, 20, 4096},
+        {"one-page pipe, small reads", false, true, 0, 1000},
+    };
+    for (const pipe_case& c : cases) {
+        run_options options;
+        options.argv = {"scatter", "200000"};
+        options.nonblocking_pipe = c.nonblocking;
+        options.minimal_pipe = c.minimal;
+        options.read_delay_us = c.delay_us;
+        options.read_chunk = c.chunk;
+        const run_result result = run_program(scatter_path, options);
+        EXPECT_EQ(result.exit_code, 0) << c.name;
+        EXPECT_EQ(result.err, "") << c.name;
+        EXPECT_TRUE(result.out == expected) << c.name;
+    }
 }
 
 TEST(Output, FullDeviceExitsWithStatusOne)

@@ -8,9 +8,12 @@
 #include <cstdio>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "draw_point.hpp"
 #include "draw_source.hpp"
+#include "format_point.hpp"
+#include "printf_oracle.hpp"
 
 namespace scatter {
 namespace {
@@ -22,6 +25,8 @@ struct listed_draws {
     int operator()() { return draws.at(static_cast<std::size_t>(taken++)); }
 };
 
+using testing::printf_line;
+
 std::string printf_text(double value)
 {
     char text[32];
@@ -29,11 +34,10 @@ std::string printf_text(double value)
     return text;
 }
 
-std::string printf_line(point p)
+std::string written_line(point p)
 {
-    char line[64];
-    std::snprintf(line, sizeof line, "%f %f\n", static_cast<double>(p.x), static_cast<double>(p.y));
-    return line;
+    char line[max_line_length];
+    return {line, static_cast<std::size_t>(format_point(line, p) - line)};
 }
 
 TEST(DrawSource, YieldsTheCStandardExampleSequence)
@@ -119,6 +123,7 @@ TEST(DrawPoint, BuildsThePointFromFourDrawsInOrder)
         EXPECT_EQ(std::signbit(p.x), std::signbit(c.x)) << c.line;
         EXPECT_EQ(std::signbit(p.y), std::signbit(c.y)) << c.line;
         EXPECT_EQ(printf_line(p), c.line);
+        EXPECT_EQ(written_line(p), c.line);
     }
 }
 
@@ -139,6 +144,43 @@ TEST(DrawPoint, ConsecutivePointsTakeConsecutiveDraws)
         ASSERT_EQ(std::signbit(p.y), std::signbit(q.y)) << i;
     }
 }
+
+}  // namespace
+}  // namespace scatter
+
+namespace scatter {
+namespace {
+
+// Each way of producing draws many at a time, from several starting states,
+// against the one-at-a-time source.
+template <class Lanes>
+void expect_lanes_follow_the_source()
+{
+    const std::uint32_t starts[] = {initial_state, 0u, 0xFFFFFFFFu, 0x80000000u, 0x12345678u, 0xDEADBEEFu};
+    for (const std::uint32_t start : starts) {
+        draw_source source(start);
+        Lanes lanes(start);
+        std::vector<std::uint16_t> draws(Lanes::width * 37);
+        for (int call = 0; call < 50; ++call) {
+            const std::size_t rounds = 1 + static_cast<std::size_t>(call % 37);
+            lanes.fill(draws.data(), rounds);
+            for (std::size_t i = 0; i < rounds * Lanes::width; ++i)
+                ASSERT_EQ(draws[i], source()) << "start " << start << " call " << call << " draw " << i;
+        }
+    }
+}
+
+TEST(DrawLanes, PortableLanesFollowTheSource)
+{
+    expect_lanes_follow_the_source<portable_draw_lanes>();
+}
+
+#if defined(__SSE2__)
+TEST(DrawLanes, Sse2LanesFollowTheSource)
+{
+    expect_lanes_follow_the_source<sse2_draw_lanes>();
+}
+#endif
 
 }  // namespace
 }  // namespace scatter
