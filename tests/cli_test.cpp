@@ -185,6 +185,12 @@ TEST(Output, EveryKindOfPipeGetsTheWholeStream)
     }
 }
 
+TEST(Output, APipeIsWidenedOnlyForALargeOutput)
+{
+    EXPECT_EQ(run_scatter({"100"}).pipe_size, 65536);
+    EXPECT_EQ(run_scatter({"100000"}).pipe_size, 1 << 20);
+}
+
 TEST(Output, FullDeviceExitsWithStatusOne)
 {
     run_options options;

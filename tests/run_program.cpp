@@ -85,6 +85,8 @@ void collect(int out_read, int err_read, const run_options& options, run_result&
             if (got > 0)
                 sink.append(buffer.data(), static_cast<std::size_t>(got));
             const bool limit_met = i == 0 && options.read_limit != 0 && sink.size() >= options.read_limit;
+            if (i == 0 && (got == 0 || limit_met))
+                result.pipe_size = ::fcntl(fds[i].fd, F_GETPIPE_SZ);
             if (got == 0 || limit_met) {
                 ::close(fds[i].fd);
                 fds[i].fd = -1;

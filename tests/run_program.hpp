@@ -35,6 +35,7 @@ struct run_result {
     std::string err;  // what arrived on standard error
     int exit_code = -1;  // the exit status, or -1 when a signal ended it
     int signal = 0;      // the signal that ended it, or 0
+    int pipe_size = 0;   // the capacity of the stdout pipe when the run ended
 };
 
 run_result run_program(const std::string& path, const run_options& options);
