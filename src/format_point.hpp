@@ -9,10 +9,12 @@
 // written from that table.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "draw_point.hpp"
 
@@ -99,8 +101,8 @@ inline char* format_coordinate_code(char* out, std::uint32_t code)
     out += code >> 15;
     const std::size_t index = code & 0x7FFFu;
     if (index == draw_max) [[unlikely]] {
-        std::memcpy(out, "10.000000", 9);
-        return out + 9;
+        constexpr std::string_view ten = "10.000000";
+        return std::copy(ten.begin(), ten.end(), out);
     }
     std::uint64_t text = magnitude_texts[index];
     if constexpr (std::endian::native == std::endian::big)

@@ -3,15 +3,23 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "printf_oracle.hpp"
 #include "run_program.hpp"
 #include "write_points.hpp"
 
 namespace scatter::testing {
 namespace {
+
+using testing::printf_points;
 
 const std::string scatter_path = SCATTER_PATH;
 const std::string reference_path = SCATTER_REFERENCE_PATH;
@@ -73,32 +81,77 @@ struct argument_case {
     int exit_code;
 };
 
-TEST(CommandLine, CountAndExitStatus)
+std::string label_of(const std::vector<std::string>& args)
 {
+    if (args.empty())
+        return "(no argument)";
+    return '"' + args[0].substr(0, 24) + (args[0].size() > 24 ? "...\"" : "\"") + " (" + std::to_string(args.size()) + " args)";
+}
+
+TEST(CommandLine, EveryKindOfArgumentGetsItsOutputAndStatus)
+{
+    const std::string many_spaces(100000, ' ');
+    const std::string many_digits(10000, '7');
     const std::vector<argument_case> cases = {
-        {{}, 100, 0},
-        {{"5"}, 5, 0},
-        {{"12abc"}, 12, 0},
-        {{"  7"}, 7, 0},
-        {{"+5"}, 5, 0},
-        {{"5", "9"}, 5, 0},
-        {{"5", "abc"}, 5, 0},
+        // No digits: exit 2, no output.
+        {{""}, 0, 2},
+        {{" "}, 0, 2},
+        {{"abc"}, 0, 2},
+        {{"-"}, 0, 2},
+        {{"+"}, 0, 2},
+        {{"+-5"}, 0, 2},
+        {{"--5"}, 0, 2},
+        {{"- 5"}, 0, 2},
+        {{"\xd9\xa3"}, 0, 2},  // ARABIC-INDIC DIGIT THREE
+        {{many_spaces}, 0, 2},
+        // Zero: nothing to write, success.
         {{"0"}, 0, 0},
         {{"-0"}, 0, 0},
+        {{"+0"}, 0, 0},
+        {{"0000"}, 0, 0},
+        // Counts.
+        {{}, 100, 0},
+        {{"5"}, 5, 0},
+        {{"+5"}, 5, 0},
+        {{"  7"}, 7, 0},
+        {{"\t\n\v\f\r 7"}, 7, 0},
+        {{"00012"}, 12, 0},
+        {{"12abc"}, 12, 0},
+        {{"0000000000000000000000005"}, 5, 0},
+        // Negative or beyond an int: exit 2, no output.
         {{"-3"}, 0, 2},
-        {{"abc"}, 0, 2},
-        {{""}, 0, 2},
-        {{"99999999999"}, 0, 2},
+        {{"-2147483648"}, 0, 2},
         {{"2147483648"}, 0, 2},
+        {{"99999999999"}, 0, 2},
+        {{"99999999999999999999"}, 0, 2},
+        {{"-99999999999"}, 0, 2},
+        {{many_digits}, 0, 2},
+        // Only the first argument counts, whatever follows it.
+        {{"5", "9"}, 5, 0},
+        {{"5", "abc"}, 5, 0},
+        {{"5", "-1", many_spaces, ""}, 5, 0},
+        {{"abc", "5"}, 0, 2},
+        {{"0", "5"}, 0, 0},
     };
+    const std::string hundred = printf_points(100);
     for (const argument_case& c : cases) {
-        const std::string label = c.args.empty() ? "(none)" : '"' + c.args[0] + '"';
         const run_result result = run_scatter(c.args);
-        EXPECT_EQ(result.exit_code, c.exit_code) << label;
-        EXPECT_EQ(line_count(result.out), c.lines) << label;
-        EXPECT_TRUE(is_point_list(result.out)) << label;
-        EXPECT_EQ(result.err, "") << label;
+        EXPECT_EQ(result.exit_code, c.exit_code) << label_of(c.args);
+        EXPECT_EQ(result.out, printf_points(static_cast<long>(c.lines))) << label_of(c.args);
+        EXPECT_EQ(result.err, "") << label_of(c.args);
     }
+}
+
+TEST(CommandLine, AnEmptyArgumentVectorMeansTheDefault)
+{
+    // Linux from 5.18 on starts such a program with argv {"", NULL}; either
+    // way there is no count argument.
+    run_options options;
+    options.argv = {};
+    const run_result result = run_program(scatter_path, options);
+    EXPECT_EQ(result.exit_code, 0);
+    EXPECT_EQ(result.out, printf_points(100));
+    EXPECT_EQ(result.err, "");
 }
 
 TEST(Stream, FirstLinesAreTheKnownOnes)
@@ -191,15 +244,78 @@ TEST(Output, APipeIsWidenedOnlyForALargeOutput)
     EXPECT_EQ(run_scatter({"100000"}).pipe_size, 1 << 20);
 }
 
-TEST(Output, FullDeviceExitsWithStatusOne)
+struct fault_case {
+    const char* name;
+    std::string count;
+    stdout_kind out;
+    std::string path;
+    bool ignore_sigpipe;
+    std::size_t read_limit;
+    int exit_code;
+    int signal;
+};
+
+TEST(Output, AFaultyOutputEndsTheRunAtOnceAndSaysSo)
 {
+    const std::vector<fault_case> cases = {
+        {"full device", "1000", stdout_kind::file, "/dev/full", false, 0, 1, 0},
+        {"full device, large count", "10000000", stdout_kind::file, "/dev/full", false, 0, 1, 0},
+        {"closed stdout", "100", stdout_kind::closed, "", false, 0, 1, 0},
+        {"closed stdout, default count", "", stdout_kind::closed, "", false, 0, 1, 0},
+        {"closed stdout, nothing to write", "0", stdout_kind::closed, "", false, 0, 0, 0},
+        {"reader leaves", "1000000000", stdout_kind::pipe, "", false, 1000, -1, SIGPIPE},
+        {"reader leaves, SIGPIPE ignored", "1000000000", stdout_kind::pipe, "", true, 1000, 1, 0},
+    };
+    for (const fault_case& c : cases) {
+        run_options options;
+        options.argv = {"scatter"};
+        if (!c.count.empty())
+            options.argv.push_back(c.count);
+        options.out = c.out;
+        options.out_path = c.path;
+        options.ignore_sigpipe = c.ignore_sigpipe;
+        options.read_limit = c.read_limit;
+        options.time_limit_s = 30;  // far beyond a prompt exit, far below a run to the count
+        const run_result result = run_program(scatter_path, options);
+        EXPECT_EQ(result.exit_code, c.exit_code) << c.name;
+        EXPECT_EQ(result.signal, c.signal) << c.name;
+        EXPECT_EQ(result.err, "") << c.name;
+        if (c.read_limit != 0) {
+            EXPECT_EQ(result.out, printf_points(100).substr(0, c.read_limit)) << c.name;
+        }
+    }
+}
+
+TEST(Output, ARegularFileGetsTheWholeStream)
+{
+    char path[] = "/tmp/scatter-test-XXXXXX";
+    const int fd = ::mkstemp(path);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
     run_options options;
-    options.argv = {"scatter", "1000"};
+    options.argv = {"scatter", "300000"};
     options.out = stdout_kind::file;
-    options.out_path = "/dev/full";
+    options.out_path = path;
     const run_result result = run_program(scatter_path, options);
-    EXPECT_EQ(result.exit_code, 1);
+    std::ifstream file(path, std::ios::binary);
+    const std::string written{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    ::unlink(path);
+    EXPECT_EQ(result.exit_code, 0);
     EXPECT_EQ(result.err, "");
+    EXPECT_TRUE(written == run_scatter({"300000"}, reference_path).out);
+}
+
+TEST(Output, TheLargestCountStartsRightThroughHead)
+{
+    // As `scatter 2147483647 | head -c 1000000`: the reader stops after a
+    // megabyte and the run ends by SIGPIPE, as any filter's does.
+    run_options options;
+    options.argv = {"scatter", "2147483647"};
+    options.read_limit = 1000000;
+    const run_result result = run_program(scatter_path, options);
+    EXPECT_EQ(result.signal, SIGPIPE);
+    EXPECT_EQ(result.err, "");
+    EXPECT_TRUE(result.out == printf_points(1000000 / 18).substr(0, 1000000));
 }
 
 }  // namespace

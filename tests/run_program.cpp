@@ -48,6 +48,7 @@ void make_pipe(int fds[2])
     struct sigaction action {};
     action.sa_handler = options.ignore_sigpipe ? SIG_IGN : SIG_DFL;
     ::sigaction(SIGPIPE, &action, nullptr);
+    ::alarm(options.time_limit_s);  // survives the execve
     char* const no_environment[] = {nullptr};
     ::execve(path.c_str(), argv, no_environment);
     ::_exit(127);

@@ -28,6 +28,9 @@ struct run_options {
     // Pause this many microseconds before each read, as a slow reader does.
     unsigned read_delay_us = 0;
     std::size_t read_chunk = 65536;
+    // A guard against a program that runs on: the child is killed by
+    // SIGALRM after this many seconds.
+    unsigned time_limit_s = 60;
 };
 
 struct run_result {
