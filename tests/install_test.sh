@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh prefix and runs what was installed.
+#   install_test.sh BUILD_DIR VERSION
+set -euo pipefail
+build=$1 version=$2
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+[ -x "$prefix/bin/scatter" ] || { echo "bin/scatter was not installed"; exit 1; }
+page=$prefix/share/man/man1/scatter.1
+[ -f "$page" ] || { echo "share/man/man1/scatter.1 was not installed"; exit 1; }
+grep -q "^\.TH SCATTER 1 .*\"scatter $version\"" "$page" || { echo "the manual page does not name version $version"; exit 1; }
+
+expected='-5.138707 1.757256
+9.476302 -1.717277
+-4.947661 -1.246986'
+[ "$("$prefix/bin/scatter" 3)" = "$expected" ] || { echo "the installed scatter wrote something else"; exit 1; }
+echo "installed and ran $prefix/bin/scatter"
