@@ -106,21 +106,10 @@ private:
     std::array<std::uint32_t, width> next_{};
 };
 
-#if defined(__SSE2__)
-class sse2_draw_lanes;
-using draw_lanes = sse2_draw_lanes;
-#else
-using draw_lanes = portable_draw_lanes;
-#endif
-
-// Reads draws that draw_lanes has already produced.
+// Reads draws that a lanes class has already produced.
 struct draw_reader {
     const std::uint16_t* next;
     constexpr int operator()() { return *next++; }
 };
 
 }  // namespace scatter
-
-#if defined(__SSE2__)
-#include "sse2_draw_lanes.hpp"
-#endif

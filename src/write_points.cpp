@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 
+#include "draw_lanes.hpp"
 #include "draw_point.hpp"
 #include "format_point.hpp"
 

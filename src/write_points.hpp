@@ -14,9 +14,9 @@ namespace scatter {
 inline constexpr std::size_t output_buffer_size = std::size_t{1} << 17;
 
 // Writes count points drawn from source to fd, one "%f %f\n" line each, in
-// drawing order, and leaves source where a point-by-point loop would leave
-// it.  Returns false at the first write that fails, having written nothing
-// after it.  A count of 0 or less writes nothing.
+// drawing order, and advances source past the draws of all count points, as
+// a point-by-point loop would.  Returns false at the first write that fails,
+// having tried nothing after it.  A count of 0 or less writes nothing.
 bool write_points(int fd, int count, draw_source& source, write_function write = ::write);
 
 }  // namespace scatter

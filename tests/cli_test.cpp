@@ -175,11 +175,6 @@ TEST(Stream, IsDeterministicAndEachCountIsAPrefixOfALargerOne)
     }
 }
 
-TEST(Stream, DefaultIsTheFirstHundredPoints)
-{
-    EXPECT_EQ(run_scatter({}).out, run_scatter({"100"}).out);
-}
-
 // The number of whole lines of a run that fit in `bytes`.
 std::size_t lines_within(const std::string& text, std::size_t bytes)
 {

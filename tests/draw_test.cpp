@@ -15,6 +15,10 @@
 #include "format_point.hpp"
 #include "printf_oracle.hpp"
 
+#if defined(__SSE2__)
+#include "sse2_draw_lanes.hpp"
+#endif
+
 namespace scatter {
 namespace {
 
