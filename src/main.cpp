@@ -12,6 +12,7 @@
 #include "count.hpp"
 #include "draw_source.hpp"
 #include "exit_status.hpp"
+#include "output_writer.hpp"
 #include "write_points.hpp"
 
 int main(int argc, char** argv)
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     if (!count)
         return exit_bad_count;
 
+    widen_pipe(STDOUT_FILENO, max_output_size(*count));
     draw_source source;
     if (!write_points(STDOUT_FILENO, *count, source))
         return exit_write_failed;

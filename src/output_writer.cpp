@@ -1,5 +1,6 @@
 #include "output_writer.hpp"
 
+#include <fcntl.h>
 #include <poll.h>
 
 #include <cerrno>
@@ -39,6 +40,19 @@ bool write_all(int fd, const char* data, std::size_t size, write_function write)
         }
     }
     return true;
+}
+
+void widen_pipe(int fd, std::uint64_t output_bytes)
+{
+#if defined(F_GETPIPE_SZ) && defined(F_SETPIPE_SZ)
+    constexpr int wide = 1 << 20;
+    const int size = ::fcntl(fd, F_GETPIPE_SZ);
+    if (size > 0 && size < wide && output_bytes > static_cast<std::uint64_t>(size))
+        ::fcntl(fd, F_SETPIPE_SZ, wide);
+#else
+    (void)fd;
+    (void)output_bytes;
+#endif
 }
 
 }  // namespace scatter

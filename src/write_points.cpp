@@ -1,7 +1,5 @@
 #include "write_points.hpp"
 
-#include <fcntl.h>
-
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -63,24 +61,12 @@ private:
     char* end_;
 };
 
-// A pipe holds 64 KiB by default, and its reader then wakes for every
-// 64 KiB; a pipe of 1 MiB (what Linux grants any user) moves a large output
-// about twice as fast.  Only grows a pipe, and only when the output would
-// not fit; any failure (not a pipe, over the user's limit) leaves it as it is.
-void widen_pipe(int fd, std::uint64_t output_bytes)
-{
-#if defined(F_GETPIPE_SZ) && defined(F_SETPIPE_SZ)
-    constexpr int wide = 1 << 20;
-    const int size = ::fcntl(fd, F_GETPIPE_SZ);
-    if (size > 0 && size < wide && output_bytes > static_cast<std::uint64_t>(size))
-        ::fcntl(fd, F_SETPIPE_SZ, wide);
-#else
-    (void)fd;
-    (void)output_bytes;
-#endif
-}
-
 }  // namespace
+
+std::uint64_t max_output_size(int count)
+{
+    return count > 0 ? static_cast<std::uint64_t>(count) * max_line_length : 0;
+}
 
 bool write_points(int fd, int count, draw_source& source, write_function write)
 {
@@ -89,7 +75,6 @@ bool write_points(int fd, int count, draw_source& source, write_function write)
     const std::uint32_t start = source.state();
     source = draw_source(generator_step.power(4 * static_cast<std::uint64_t>(count))(start));
 
-    widen_pipe(fd, static_cast<std::uint64_t>(count) * max_line_length);
     line_buffer buffer(fd, write);
     draw_lanes lanes(start);
     std::array<std::uint16_t, block_draws> draws;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstddef>
+#include <cstdint>
 
 #include "draw_source.hpp"
 #include "output_writer.hpp"
@@ -18,5 +19,8 @@ inline constexpr std::size_t output_buffer_size = std::size_t{1} << 17;
 // a point-by-point loop would.  Returns false at the first write that fails,
 // having tried nothing after it.  A count of 0 or less writes nothing.
 bool write_points(int fd, int count, draw_source& source, write_function write = ::write);
+
+// The most bytes that write_points can write for count points.
+std::uint64_t max_output_size(int count);
 
 }  // namespace scatter

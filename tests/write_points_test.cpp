@@ -7,8 +7,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "draw_source.hpp"
@@ -144,6 +146,44 @@ TEST(WritePoints, NothingForACountOfZeroOrLess)
         EXPECT_EQ(fake.calls, 0);
         EXPECT_EQ(source.state(), initial_state);
     }
+}
+
+TEST(WritePoints, ANonBlockingOnePagePipeWithASlowReaderGetsEverything)
+{
+    int fds[2];
+    ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+    ASSERT_EQ(::fcntl(fds[1], F_SETPIPE_SZ, 4096), 4096);
+    ASSERT_EQ(::fcntl(fds[1], F_SETFL, O_NONBLOCK), 0);
+    std::string received;
+    std::thread reader([&] {
+        char chunk[1000];
+        ssize_t got;
+        while ((got = ::read(fds[0], chunk, sizeof chunk)) > 0) {
+            received.append(chunk, static_cast<std::size_t>(got));
+            std::this_thread::sleep_for(std::chrono::microseconds(20));
+        }
+    });
+    draw_source source;
+    const bool written = write_points(fds[1], 20000, source);
+    ::close(fds[1]);
+    reader.join();
+    ::close(fds[0]);
+    EXPECT_TRUE(written);
+    EXPECT_TRUE(received == printf_points(20000));
+}
+
+TEST(WidenPipe, GrowsOnlyAPipeTooSmallForTheOutput)
+{
+    int fds[2];
+    ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+    widen_pipe(fds[1], 65536);
+    EXPECT_EQ(::fcntl(fds[1], F_GETPIPE_SZ), 65536);
+    widen_pipe(fds[1], 65537);
+    EXPECT_EQ(::fcntl(fds[1], F_GETPIPE_SZ), 1 << 20);
+    ::close(fds[0]);
+    ::close(fds[1]);
+    const null_fd not_a_pipe;
+    widen_pipe(not_a_pipe.fd, 1 << 30);  // no effect, no failure
 }
 
 TEST(WriteAll, AWriteThatTakesNothingIsAFailure)
