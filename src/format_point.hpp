@@ -28,11 +28,6 @@ constexpr float absolute(float value)
     return std::bit_cast<float>(std::bit_cast<std::uint32_t>(value) & 0x7FFFFFFFu);
 }
 
-constexpr bool is_negative(float value)
-{
-    return (std::bit_cast<std::uint32_t>(value) >> 31) != 0;
-}
-
 // |value| * 10^6 rounded to the nearest integer, ties to even, for any
 // |value| <= 10: adding 2^52 leaves no bits for a fraction, so the addition
 // itself rounds, and the integer is the low bits of the sum.
