@@ -20,11 +20,15 @@ static_assert(block_draws % draw_lanes::width == 0);
 
 // The buffer fills to exactly output_buffer_size bytes; the lines of the
 // block that crosses that mark spill into the slack behind it and move to
-// the front once the full buffer is written.
+// the front once the full buffer is written.  An output that cannot reach
+// the mark gets a buffer of its own size, so a small run costs no mapping.
 class line_buffer {
 public:
-    line_buffer(int fd, write_function write)
-        : fd_(fd), write_(write), data_(std::make_unique_for_overwrite<char[]>(capacity)), end_(data_.get())
+    line_buffer(int fd, write_function write, std::uint64_t most)
+        : fd_(fd),
+          write_(write),
+          data_(std::make_unique_for_overwrite<char[]>(most < output_buffer_size ? most : capacity)),
+          end_(data_.get())
     {
     }
 
@@ -75,7 +79,7 @@ bool write_points(int fd, int count, draw_source& source, write_function write)
     const std::uint32_t start = source.state();
     source = draw_source(generator_step.power(4 * static_cast<std::uint64_t>(count))(start));
 
-    line_buffer buffer(fd, write);
+    line_buffer buffer(fd, write, max_output_size(count));
     draw_lanes lanes(start);
     std::array<std::uint16_t, block_draws> draws;
     std::array<point, block_points> points;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "format_point.hpp"
 #include "printf_oracle.hpp"
 #include "run_program.hpp"
 #include "write_points.hpp"
@@ -185,7 +186,9 @@ TEST(Differential, FastWriterMatchesPrintfByteForByte)
 {
     const std::string million = run_scatter({"1000000"}, reference_path).out;
     ASSERT_EQ(line_count(million), 1000000u);
-    std::vector<std::size_t> counts = {1, 2, 100, 1023, 1024, 1025, 4096, 1000000};
+    // The largest count whose output is sure to fit one buffer, and the next.
+    const std::size_t fits = output_buffer_size / max_line_length;
+    std::vector<std::size_t> counts = {1, 2, 100, 1023, 1024, 1025, 4096, fits, fits + 1, 1000000};
     // Runs whose output ends just before, at and just after the end of the
     // first and the second full buffer.
     for (const std::size_t buffers : {std::size_t{1}, std::size_t{2}}) {
