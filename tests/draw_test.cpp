@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,14 +28,8 @@ struct listed_draws {
     int operator()() { return draws.at(static_cast<std::size_t>(taken++)); }
 };
 
+using testing::printf_coordinate;
 using testing::printf_line;
-
-std::string printf_text(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%f", value);
-    return text;
-}
 
 std::string written_line(point p)
 {
@@ -77,7 +70,7 @@ TEST(Magnitude, CoversEveryDrawAsTheRuleSays)
         ASSERT_LE(m, 10.0f);
         ASSERT_EQ(m == 10.0f, r == draw_max) << r;
         seen.insert(m);
-        if (printf_text(m) != printf_text(unrounded))
+        if (printf_coordinate(m) != printf_coordinate(unrounded))
             ++differs_from_double_text;
     }
     EXPECT_EQ(seen.size(), 32768u);

@@ -10,10 +10,12 @@
 
 namespace scatter::testing {
 
-inline std::string printf_coordinate(float value)
+// "%f" of a double; a coordinate is widened to one on the way in, as the
+// program's own writer widens it.
+inline std::string printf_coordinate(double value)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%f", static_cast<double>(value));
+    std::snprintf(text, sizeof text, "%f", value);
     return text;
 }
 
