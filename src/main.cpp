@@ -10,10 +10,17 @@
 #include <optional>
 
 #include "count.hpp"
-#include "draw_source.hpp"
-#include "exit_status.hpp"
-#include "output_writer.hpp"
-#include "write_points.hpp"
+#include "output.hpp"
+
+namespace {
+
+enum exit_status : int {
+    exit_ok = 0,
+    exit_write_failed = 1,
+    exit_bad_count = 2,
+};
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -24,8 +31,7 @@ int main(int argc, char** argv)
         return exit_bad_count;
 
     widen_pipe(STDOUT_FILENO, max_output_size(*count));
-    draw_source source;
-    if (!write_points(STDOUT_FILENO, *count, source))
+    if (!write_points(STDOUT_FILENO, *count))
         return exit_write_failed;
     return exit_ok;
 }

@@ -92,21 +92,5 @@ TEST(ParseCount, AgreesWithStrtolOnRandomText)
         ASSERT_EQ(parse_count(text.c_str()), testing::model_count(text.c_str())) << '"' << text << '"';
 }
 
-TEST(CountFromArguments, DefaultsTo100AndReadsOnlyTheFirstArgument)
-{
-    const char* none[] = {nullptr};
-    const char* name_only[] = {"scatter", nullptr};
-    const char* one[] = {"scatter", "5", nullptr};
-    const char* two[] = {"scatter", "5", "9", nullptr};
-    const char* bad_second[] = {"scatter", "5", "abc", nullptr};
-    const char* bad_first[] = {"scatter", "abc", "5", nullptr};
-    EXPECT_EQ(count_from_arguments(0, none), 100);
-    EXPECT_EQ(count_from_arguments(1, name_only), 100);
-    EXPECT_EQ(count_from_arguments(2, one), 5);
-    EXPECT_EQ(count_from_arguments(3, two), 5);
-    EXPECT_EQ(count_from_arguments(3, bad_second), 5);
-    EXPECT_EQ(count_from_arguments(3, bad_first), std::nullopt);
-}
-
 }  // namespace
 }  // namespace scatter

@@ -1,22 +1,15 @@
-// The point draw: the generator's sequence, the magnitude and sign rules over
-// every possible draw, and whole points from chosen draws.
+// The draws and the point draw: the generator's sequence and its lanes, and
+// whole points from chosen draws.
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
-#include <set>
-#include <string>
 #include <vector>
 
 #include "draw_point.hpp"
 #include "draw_source.hpp"
-#include "format_point.hpp"
 #include "printf_oracle.hpp"
-
-#if defined(__SSE2__)
-#include "sse2_draw_lanes.hpp"
-#endif
 
 namespace scatter {
 namespace {
@@ -28,14 +21,7 @@ struct listed_draws {
     int operator()() { return draws.at(static_cast<std::size_t>(taken++)); }
 };
 
-using testing::printf_coordinate;
 using testing::printf_line;
-
-std::string written_line(point p)
-{
-    char line[max_line_length];
-    return {line, static_cast<std::size_t>(format_point(line, p) - line)};
-}
 
 TEST(DrawSource, YieldsTheCStandardExampleSequence)
 {
@@ -56,42 +42,6 @@ TEST(DrawSource, JumpAheadIsRepeatedStepping)
     // The period is 2^32 steps.
     EXPECT_EQ(generator_step.power(std::uint64_t{1} << 32)(12345u), 12345u);
     EXPECT_NE(generator_step.power(std::uint64_t{1} << 31)(12345u), 12345u);
-}
-
-TEST(Magnitude, CoversEveryDrawAsTheRuleSays)
-{
-    std::set<float> seen;
-    int differs_from_double_text = 0;
-    for (int r = 0; r <= draw_max; ++r) {
-        const float m = magnitude(r);
-        const double unrounded = r / 32767.0 * 10.0;
-        ASSERT_EQ(m, static_cast<float>(unrounded)) << r;
-        ASSERT_GE(m, 0.0f);
-        ASSERT_LE(m, 10.0f);
-        ASSERT_EQ(m == 10.0f, r == draw_max) << r;
-        seen.insert(m);
-        if (printf_coordinate(m) != printf_coordinate(unrounded))
-            ++differs_from_double_text;
-    }
-    EXPECT_EQ(seen.size(), 32768u);
-    EXPECT_EQ(magnitude(0), 0.0f);
-    EXPECT_FALSE(std::signbit(magnitude(0)));
-    // Single precision shows in six decimals for this many magnitudes; a
-    // draw that skipped the rounding to float would change the count.
-    EXPECT_EQ(differs_from_double_text, 3612);
-}
-
-TEST(Sign, SplitsTheDrawsEvenlyAtTheThreshold)
-{
-    int kept = 0;
-    for (int r = 0; r <= draw_max; ++r) {
-        ASSERT_EQ(keeps_sign(r), r / 32767.0 > 0.5) << r;
-        ASSERT_EQ(keeps_sign(r), r >= 16384) << r;
-        kept += keeps_sign(r) ? 1 : 0;
-    }
-    EXPECT_EQ(kept, 16384);
-    EXPECT_FALSE(keeps_sign(16383));
-    EXPECT_TRUE(keeps_sign(16384));
 }
 
 struct drawn_point_case {
@@ -120,33 +70,8 @@ TEST(DrawPoint, BuildsThePointFromFourDrawsInOrder)
         EXPECT_EQ(std::signbit(p.x), std::signbit(c.x)) << c.line;
         EXPECT_EQ(std::signbit(p.y), std::signbit(c.y)) << c.line;
         EXPECT_EQ(printf_line(p), c.line);
-        EXPECT_EQ(written_line(p), c.line);
     }
 }
-
-TEST(DrawPoint, ConsecutivePointsTakeConsecutiveDraws)
-{
-    draw_source points;
-    draw_source draws;
-    for (int i = 0; i < 1000; ++i) {
-        const point p = draw_point(points);
-        std::array<int, 4> four{};
-        for (int& r : four)
-            r = draws();
-        listed_draws replay{four};
-        const point q = draw_point(replay);
-        ASSERT_EQ(p.x, q.x) << i;
-        ASSERT_EQ(p.y, q.y) << i;
-        ASSERT_EQ(std::signbit(p.x), std::signbit(q.x)) << i;
-        ASSERT_EQ(std::signbit(p.y), std::signbit(q.y)) << i;
-    }
-}
-
-}  // namespace
-}  // namespace scatter
-
-namespace scatter {
-namespace {
 
 // Each way of producing draws many at a time, from several starting states,
 // against the one-at-a-time source.

@@ -1,75 +1,51 @@
-// The formatter against printf, over every coordinate a point can have.
+// The formatter against draw_point and snprintf, over every coordinate a
+// point can have.
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 
 #include "draw_point.hpp"
-#include "format_point.hpp"
+#include "format.hpp"
 #include "printf_oracle.hpp"
 
 namespace scatter {
 namespace {
 
 using testing::printf_coordinate;
-using testing::printf_line;
 
-std::string formatted(float value)
+// The x coordinate of a point whose magnitude and sign draws are these.
+float drawn_x(int magnitude_draw, int sign_draw)
 {
-    char text[16];
-    return {text, static_cast<std::size_t>(format_coordinate_code(text, coordinate_code(value)) - text)};
+    struct {
+        std::array<int, 4> draws;
+        std::size_t next = 0;
+        int operator()() { return draws[next++]; }
+    } source{{magnitude_draw, 0, sign_draw, 0}};
+    return draw_point(source).x;
+}
+
+std::string formatted(int magnitude_draw, int sign_draw)
+{
+    std::array<std::uint16_t, 4> draws{};
+    draws[0] = static_cast<std::uint16_t>(magnitude_draw);
+    draws[2] = static_cast<std::uint16_t>(sign_draw);
+    char line[max_line_length + 1];
+    const std::string text(line, format_line(line, draws.data()));
+    return text.substr(0, text.find(' '));
 }
 
 TEST(Format, EveryCoordinateIsWrittenAsPrintfWritesIt)
 {
+    // Each magnitude draw r once with the sign draw r and once with
+    // draw_max - r: every magnitude both negated and not, and every sign
+    // draw, the ones at the threshold included.
     for (int r = 0; r <= draw_max; ++r) {
-        const float m = magnitude(r);
-        ASSERT_EQ(formatted(m), printf_coordinate(m)) << r;
-        ASSERT_EQ(formatted(-m), printf_coordinate(-m)) << r;
+        for (const int s : {r, draw_max - r}) {
+            ASSERT_EQ(formatted(r, s), printf_coordinate(drawn_x(r, s))) << "magnitude draw " << r << ", sign draw " << s;
+        }
     }
-}
-
-TEST(Format, LinesJoinTwoCoordinates)
-{
-    const point points[] = {{10.0f, -10.0f}, {-10.0f, 10.0f}, {-0.0f, 0.0f}, {magnitude(597), -magnitude(32736)}};
-    for (const point p : points) {
-        char line[max_line_length];
-        const char* end = format_point(line, p);
-        EXPECT_LE(static_cast<std::size_t>(end - line), max_line_length);
-        EXPECT_EQ(std::string(line, static_cast<std::size_t>(end - line)), printf_line(p));
-    }
-}
-
-TEST(Format, MagnitudeIndexFindsTheDrawOfEveryMagnitude)
-{
-    for (int r = 0; r <= draw_max; ++r) {
-        ASSERT_EQ(magnitude_index(magnitude(r)), static_cast<std::size_t>(r)) << r;
-        ASSERT_EQ(magnitude_index(-magnitude(r)), static_cast<std::size_t>(r)) << r;
-    }
-}
-
-TEST(Format, EightDigitsOfEveryScaledMagnitude)
-{
-    // Every n up to 10^7 that a coordinate below 10 can scale to, against
-    // the plain digit-by-digit conversion.
-    for (std::uint32_t n = 0; n < 10000000; ++n) {
-        std::uint64_t expected = 0;
-        std::uint32_t rest = n;
-        for (int i = 7; i >= 0; --i, rest /= 10)
-            expected |= std::uint64_t{'0' + rest % 10} << (8 * i);
-        ASSERT_EQ(eight_digits(n), expected) << n;
-    }
-}
-
-TEST(Format, CompileTimeTablesMatchTheRulesRunNow)
-{
-    // magnitude() evaluated here runs on the processor, not in the compiler.
-    for (int r = 0; r <= draw_max; ++r) {
-        volatile int draw = r;
-        ASSERT_EQ(magnitudes[static_cast<std::size_t>(r)], magnitude(draw)) << r;
-        ASSERT_EQ(draw >= first_kept_draw, keeps_sign(draw)) << r;
-    }
-    EXPECT_EQ(first_kept_draw, 16384);
 }
 
 }  // namespace

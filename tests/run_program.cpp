@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,8 +35,10 @@ void make_pipe(int fds[2])
     case stdout_kind::pipe:
         ::dup2(out_write, 1);
         break;
-    case stdout_kind::file: {
-        const int fd = ::open(options.out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    case stdout_kind::file:
+    case stdout_kind::append: {
+        const int mode = options.out == stdout_kind::append ? O_APPEND : O_TRUNC;
+        const int fd = ::open(options.out_path.c_str(), O_WRONLY | O_CREAT | mode, 0644);
         if (fd < 0)
             ::_exit(126);
         ::dup2(fd, 1);
@@ -48,6 +51,10 @@ void make_pipe(int fds[2])
     struct sigaction action {};
     action.sa_handler = options.ignore_sigpipe ? SIG_IGN : SIG_DFL;
     ::sigaction(SIGPIPE, &action, nullptr);
+    if (options.address_space_limit != 0) {
+        const rlimit limit{options.address_space_limit, options.address_space_limit};
+        ::setrlimit(RLIMIT_AS, &limit);
+    }
     ::alarm(options.time_limit_s);  // survives the execve
     char* const no_environment[] = {nullptr};
     ::execve(path.c_str(), argv, no_environment);
@@ -58,7 +65,8 @@ void make_pipe(int fds[2])
 // the stdout read limit is met.
 void collect(int out_read, int err_read, const run_options& options, run_result& result)
 {
-    std::string buffer(options.read_chunk, '\0');
+    const std::size_t chunk = options.read_chunk != 0 ? options.read_chunk : static_cast<std::size_t>(result.initial_pipe_size);
+    std::string buffer(chunk, '\0');
     pollfd fds[2] = {{out_read, POLLIN, 0}, {err_read, POLLIN, 0}};
     int open_count = (out_read >= 0 ? 1 : 0) + 1;
     if (out_read < 0)
@@ -110,12 +118,15 @@ run_result run_program(const std::string& path, const run_options& options)
     int err_pipe[2];
     if (options.out == stdout_kind::pipe) {
         make_pipe(out_pipe);
-        if (options.minimal_pipe && ::fcntl(out_pipe[1], F_SETPIPE_SZ, 4096) < 0)
+        if (options.minimal_pipe && ::fcntl(out_pipe[1], F_SETPIPE_SZ, 1) < 0)
             fail("F_SETPIPE_SZ");
         if (options.nonblocking_pipe && ::fcntl(out_pipe[1], F_SETFL, O_NONBLOCK) < 0)
             fail("O_NONBLOCK");
     }
     make_pipe(err_pipe);
+    run_result result;
+    if (out_pipe[0] >= 0)
+        result.initial_pipe_size = ::fcntl(out_pipe[0], F_GETPIPE_SZ);
 
     const pid_t pid = ::fork();
     if (pid < 0)
@@ -127,7 +138,6 @@ run_result run_program(const std::string& path, const run_options& options)
         ::close(out_pipe[1]);
     ::close(err_pipe[1]);
 
-    run_result result;
     collect(out_pipe[0], err_pipe[0], options, result);
 
     int status = 0;

@@ -10,6 +10,7 @@ namespace scatter::testing {
 enum class stdout_kind {
     pipe,    // a pipe that the test reads to the end
     file,    // a path opened for writing (a regular file, /dev/full, ...)
+    append,  // a path opened for appending (O_APPEND)
     closed,  // no file descriptor 1 at all
 };
 
@@ -21,13 +22,15 @@ struct run_options {
     std::string out_path;          // for stdout_kind::file
     bool ignore_sigpipe = false;   // start the child with SIGPIPE ignored
     bool nonblocking_pipe = false; // set O_NONBLOCK on the stdout pipe
-    bool minimal_pipe = false;     // shrink the stdout pipe to one page
+    bool minimal_pipe = false;     // shrink the stdout pipe to its least size, one page
+    // The child's address-space limit (RLIMIT_AS) in bytes; 0 sets none.
+    unsigned long address_space_limit = 0;
     // For stdout_kind::pipe: stop reading (and close the pipe) once this
     // many bytes have arrived; 0 reads to the end.
     std::size_t read_limit = 0;
     // Pause this many microseconds before each read, as a slow reader does.
     unsigned read_delay_us = 0;
-    std::size_t read_chunk = 65536;
+    std::size_t read_chunk = 65536;  // 0 reads as much as the pipe holds
     // A guard against a program that runs on: the child is killed by
     // SIGALRM after this many seconds.
     unsigned time_limit_s = 60;
@@ -38,7 +41,8 @@ struct run_result {
     std::string err;  // what arrived on standard error
     int exit_code = -1;  // the exit status, or -1 when a signal ended it
     int signal = 0;      // the signal that ended it, or 0
-    int pipe_size = 0;   // the capacity of the stdout pipe when the run ended
+    int initial_pipe_size = 0;  // the capacity of the stdout pipe when the run began
+    int pipe_size = 0;          // and when it ended
 };
 
 run_result run_program(const std::string& path, const run_options& options);

@@ -1,22 +1,26 @@
-// Hands bytes to a file descriptor whole, with write(2).
+// Standard output: the points' lines in large writes of whole lines.
 #pragma once
-
-#include <sys/types.h>
 
 #include <cstddef>
 #include <cstdint>
 
 namespace scatter {
 
-// write(2), or a stand-in with its contract (tests use one that writes a few
-// bytes at a time and fails with EINTR and EAGAIN now and then).
-using write_function = ssize_t (*)(int fd, const void* data, std::size_t size);
+// Writes the lines of the first count points (none for a count of 0 or
+// less) to fd, in writes of about 128 KiB that each end at a line end, so
+// that several runs appending to one file never splice their lines.
+// Allocates nothing.  Returns false at the first write that fails, having
+// tried nothing after it.
+bool write_points(int fd, int count);
+
+// The most bytes that count points can take.
+std::uint64_t max_output_size(int count);
 
 // Writes all size bytes of data to fd.  A partial write goes on with the
 // rest; EINTR retries; EAGAIN (a non-blocking descriptor that is full)
 // waits with poll(2) until fd takes more.  Returns false at the first other
 // failure, after which nothing more is written.
-bool write_all(int fd, const char* data, std::size_t size, write_function write);
+bool write_all(int fd, const char* data, std::size_t size);
 
 // A pipe holds 64 KiB by default, and its reader then wakes for every
 // 64 KiB; a pipe of 1 MiB (what Linux grants any user) moves a large output

@@ -1,0 +1,123 @@
+// Writes points as printf("%f %f\n") writes them, straight from their draws:
+// no float, no division, no printf at run time.
+//
+// The text of a coordinate depends only on its magnitude draw and on
+// whether its sign draw negates it.  The compiler works out the text of
+// every magnitude, and the first sign draw that keeps the sign, from the
+// rules of draw_point.hpp; a line is then two table lookups.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "draw_point.hpp"
+#include "draw_source.hpp"
+
+namespace scatter {
+
+// The longest line, "-10.000000 -10.000000\n".
+inline constexpr std::size_t max_line_length = 22;
+
+// keeps_sign grows with the draw, so the draws that keep their sign are
+// exactly those from this one on.
+inline constexpr int first_kept_draw = [] {
+    int r = 0;
+    while (!keeps_sign(r))
+        ++r;
+    return r;
+}();
+
+// "%f" of a magnitude, as printf writes it for the magnitude widened to
+// double: the integer part, '.', and six decimals rounded to nearest, ties
+// to even, from the exact binary value.  Run by the compiler only.
+struct fixed_text {
+    char chars[9] = {};
+    std::size_t length = 0;
+};
+
+constexpr fixed_text text_of(float magnitude)
+{
+    // A single-precision magnitude of at most 10 times 10^6 is exact in
+    // double precision (24 significant bits times 20), so this rounding to
+    // an integer is the only one.
+    const double scaled = static_cast<double>(magnitude) * 1e6;
+    auto millionths = static_cast<std::uint32_t>(scaled);
+    const double fraction = scaled - millionths;
+    if (fraction > 0.5 || (fraction == 0.5 && millionths % 2 == 1))
+        ++millionths;
+
+    fixed_text text;
+    const std::uint32_t whole = millionths / 1000000;
+    if (whole >= 10)
+        text.chars[text.length++] = static_cast<char>('0' + whole / 10);
+    text.chars[text.length++] = static_cast<char>('0' + whole % 10);
+    text.chars[text.length++] = '.';
+    for (std::uint32_t unit = 100000; unit != 0; unit /= 10)
+        text.chars[text.length++] = static_cast<char>('0' + millionths / unit % 10);
+    return text;
+}
+
+// The first eight characters of the text of every magnitude, by its draw.
+// Every text has eight characters but that of 10, "10.000000", whose ninth
+// is a '0'; a table that breaks this rule is left with no text at all.
+struct magnitude_text {
+    char chars[8];
+};
+
+inline constexpr std::array<magnitude_text, draw_max + 1> magnitude_texts = [] {
+    std::array<magnitude_text, draw_max + 1> table{};
+    for (int r = 0; r <= draw_max; ++r) {
+        const fixed_text text = text_of(magnitude(r));
+        if (text.length != (r == draw_max ? 9 : 8) || text.chars[8] != (r == draw_max ? '0' : '\0'))
+            return std::array<magnitude_text, draw_max + 1>{};
+        magnitude_text& entry = table[static_cast<std::size_t>(r)];
+        for (std::size_t i = 0; i < 8; ++i)
+            entry.chars[i] = text.chars[i];
+    }
+    return table;
+}();
+static_assert(magnitude_texts[draw_max].chars[0] == '1', "a magnitude text of unexpected length");
+
+// Writes the text of the coordinate with this magnitude draw, negated or
+// not, at out and returns its end.  Ten bytes from out may be written; the
+// one at the end is a spare '0' that the caller writes over.
+inline char* format_coordinate(char* out, unsigned magnitude_draw, bool negated)
+{
+    *out = '-';
+    out += negated;
+    std::memcpy(out, magnitude_texts[magnitude_draw].chars, 8);
+    out[8] = '0';  // the ninth character of "10.000000"
+    return out + 8 + (magnitude_draw == draw_max);
+}
+
+// Writes the line of the point of these four draws at out and returns its
+// end: at most max_line_length bytes.
+inline char* format_line(char* out, const std::uint16_t* draws)
+{
+    out = format_coordinate(out, draws[0], draws[2] < first_kept_draw);
+    *out++ = ' ';
+    out = format_coordinate(out, draws[1], draws[3] < first_kept_draw);
+    *out++ = '\n';
+    return out;
+}
+
+// Points are formatted a block at a time: first the block's draws, from
+// the lanes, then its lines.
+inline constexpr std::size_t block_points = 1024;
+
+// Writes the lines of the next `points` points (at most block_points) whose
+// draws follow `state` at out, and returns the end.
+inline char* format_points(std::uint32_t state, std::size_t points, char* out)
+{
+    static_assert(4 * block_points % draw_lanes::width == 0);
+    alignas(64) std::array<std::uint16_t, 4 * block_points> draws;
+    draw_lanes lanes(state);
+    lanes.fill(draws.data(), (4 * points + draw_lanes::width - 1) / draw_lanes::width);
+    for (std::size_t i = 0; i < points; ++i)
+        out = format_line(out, &draws[4 * i]);
+    return out;
+}
+
+}  // namespace scatter
