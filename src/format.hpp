@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <span>
 
 #include "draw_point.hpp"
 #include "draw_source.hpp"
@@ -103,21 +104,44 @@ inline char* format_line(char* out, const std::uint16_t* draws)
     return out;
 }
 
-// Points are formatted a block at a time: first the block's draws, from
-// the lanes, then its lines.
+// Points are formatted a block at a time: first the block's draws, then
+// its lines.
 inline constexpr std::size_t block_points = 1024;
 
-// Writes the lines of the next `points` points (at most block_points) whose
-// draws follow `state` at out, and returns the end.
-inline char* format_points(std::uint32_t state, std::size_t points, char* out)
+// One way of making lines from the generator: lanes that make its draws,
+// and the assembly of lines from them.  Each processor family has its own;
+// all write the same bytes.
+struct format_path {
+    const char* name;
+    // Whether this processor has the instructions that the path needs.
+    bool (*runs_here)();
+    // Writes the `count` draws that follow `state` at out, and perhaps more
+    // up to the next multiple of 64.
+    void (*fill_draws)(std::uint32_t state, std::uint16_t* out, std::size_t count);
+    // Writes the lines of `points` points, four draws each, at out and
+    // returns their end.  Up to format_slack bytes past the end may be
+    // written too.
+    char* (*format_lines)(const std::uint16_t* draws, std::size_t points, char* out);
+};
+
+inline constexpr std::size_t format_slack = 64;
+
+// The lines of one point after another, the plain way.
+inline char* format_lines(const std::uint16_t* draws, std::size_t points, char* out)
 {
-    static_assert(4 * block_points % draw_lanes::width == 0);
-    alignas(64) std::array<std::uint16_t, 4 * block_points> draws;
-    draw_lanes lanes(state);
-    lanes.fill(draws.data(), (4 * points + draw_lanes::width - 1) / draw_lanes::width);
     for (std::size_t i = 0; i < points; ++i)
-        out = format_line(out, &draws[4 * i]);
+        out = format_line(out, draws + 4 * i);
     return out;
 }
+
+#if defined(__x86_64__)
+// The AVX2 lanes, which the AVX-512 path uses too.
+void fill_draws_avx2(std::uint32_t state, std::uint16_t* out, std::size_t count);
+#endif
+
+// Every path that this build has, the fastest first, and the fastest that
+// this processor can run.
+std::span<const format_path* const> format_paths();
+const format_path& fastest_path();
 
 }  // namespace scatter

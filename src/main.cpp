@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "count.hpp"
+#include "format.hpp"
 #include "output.hpp"
 
 namespace {
@@ -31,7 +32,7 @@ int main(int argc, char** argv)
         return exit_bad_count;
 
     widen_pipe(STDOUT_FILENO, max_output_size(*count));
-    if (!write_points(STDOUT_FILENO, *count))
+    if (!write_points(STDOUT_FILENO, *count, fastest_path()))
         return exit_write_failed;
     return exit_ok;
 }

@@ -16,7 +16,7 @@ namespace {
 // want of memory, and the pages that a small run never touches cost
 // nothing.
 constexpr std::size_t write_size = std::size_t{1} << 17;
-alignas(64) char buffer[write_size + block_points * max_line_length];
+alignas(64) char buffer[write_size + block_points * max_line_length + format_slack];
 
 constexpr affine_step block_step = generator_step.power(4 * block_points);
 
@@ -35,13 +35,16 @@ bool wait_until_writable(int fd)
 
 }  // namespace
 
-bool write_points(int fd, int count)
+bool write_points(int fd, int count, const format_path& path)
 {
+    // The draws of a block, with room for the lanes to round up.
+    alignas(64) std::uint16_t draws[4 * block_points + 64];
     std::uint32_t state = initial_state;
     char* end = buffer;
     for (std::size_t left = count > 0 ? static_cast<std::size_t>(count) : 0; left > 0;) {
         const std::size_t points = left < block_points ? left : block_points;
-        end = format_points(state, points, end);
+        path.fill_draws(state, draws, 4 * points);
+        end = path.format_lines(draws, points, end);
         state = block_step(state);
         left -= points;
         const auto size = static_cast<std::size_t>(end - buffer);

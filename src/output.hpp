@@ -6,12 +6,14 @@
 
 namespace scatter {
 
+struct format_path;
+
 // Writes the lines of the first count points (none for a count of 0 or
-// less) to fd, in writes of about 128 KiB that each end at a line end, so
-// that several runs appending to one file never splice their lines.
-// Allocates nothing.  Returns false at the first write that fails, having
-// tried nothing after it.
-bool write_points(int fd, int count);
+// less) to fd, made by path, in writes of about 128 KiB that each end at a
+// line end, so that several runs appending to one file never splice their
+// lines.  Allocates nothing.  Returns false at the first write that fails,
+// having tried nothing after it.
+bool write_points(int fd, int count, const format_path& path);
 
 // The most bytes that count points can take.
 std::uint64_t max_output_size(int count);

@@ -1,11 +1,10 @@
-// The draws and the point draw: the generator's sequence and its lanes, and
-// whole points from chosen draws.
+// The draws and the point draw: the generator's sequence, and whole points
+// from chosen draws.
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
-#include <vector>
 
 #include "draw_point.hpp"
 #include "draw_source.hpp"
@@ -72,37 +71,6 @@ TEST(DrawPoint, BuildsThePointFromFourDrawsInOrder)
         EXPECT_EQ(printf_line(p), c.line);
     }
 }
-
-// Each way of producing draws many at a time, from several starting states,
-// against the one-at-a-time source.
-template <class Lanes>
-void expect_lanes_follow_the_source()
-{
-    const std::uint32_t starts[] = {initial_state, 0u, 0xFFFFFFFFu, 0x80000000u, 0x12345678u, 0xDEADBEEFu};
-    for (const std::uint32_t start : starts) {
-        draw_source source(start);
-        Lanes lanes(start);
-        std::vector<std::uint16_t> draws(Lanes::width * 37);
-        for (int call = 0; call < 50; ++call) {
-            const std::size_t rounds = 1 + static_cast<std::size_t>(call % 37);
-            lanes.fill(draws.data(), rounds);
-            for (std::size_t i = 0; i < rounds * Lanes::width; ++i)
-                ASSERT_EQ(draws[i], source()) << "start " << start << " call " << call << " draw " << i;
-        }
-    }
-}
-
-TEST(DrawLanes, PortableLanesFollowTheSource)
-{
-    expect_lanes_follow_the_source<portable_draw_lanes>();
-}
-
-#if defined(__SSE2__)
-TEST(DrawLanes, Sse2LanesFollowTheSource)
-{
-    expect_lanes_follow_the_source<sse2_draw_lanes>();
-}
-#endif
 
 }  // namespace
 }  // namespace scatter

@@ -1,50 +1,105 @@
-// The formatter against draw_point and snprintf, over every coordinate a
-// point can have.
+// Every way of making lines that this build has, held to draw_point and
+// snprintf: the draws of its lanes, every coordinate a point can have, and
+// a long stream through the writer.
 
 #include <gtest/gtest.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <array>
 #include <string>
+#include <vector>
 
 #include "draw_point.hpp"
+#include "draw_source.hpp"
 #include "format.hpp"
+#include "output.hpp"
 #include "printf_oracle.hpp"
 
 namespace scatter {
 namespace {
 
-using testing::printf_coordinate;
+using testing::printf_line;
 
-// The x coordinate of a point whose magnitude and sign draws are these.
-float drawn_x(int magnitude_draw, int sign_draw)
-{
-    struct {
-        std::array<int, 4> draws;
-        std::size_t next = 0;
-        int operator()() { return draws[next++]; }
-    } source{{magnitude_draw, 0, sign_draw, 0}};
-    return draw_point(source).x;
-}
+class Path : public ::testing::TestWithParam<const format_path*> {
+protected:
+    void SetUp() override
+    {
+        if (!GetParam()->runs_here())
+            GTEST_SKIP() << "this processor cannot run the " << GetParam()->name << " path";
+    }
+    const format_path& path() const { return *GetParam(); }
+};
 
-std::string formatted(int magnitude_draw, int sign_draw)
+TEST_P(Path, DrawsAreTheSourcesFromAnyState)
 {
-    std::array<std::uint16_t, 4> draws{};
-    draws[0] = static_cast<std::uint16_t>(magnitude_draw);
-    draws[2] = static_cast<std::uint16_t>(sign_draw);
-    char line[max_line_length + 1];
-    const std::string text(line, format_line(line, draws.data()));
-    return text.substr(0, text.find(' '));
-}
-
-TEST(Format, EveryCoordinateIsWrittenAsPrintfWritesIt)
-{
-    // Each magnitude draw r once with the sign draw r and once with
-    // draw_max - r: every magnitude both negated and not, and every sign
-    // draw, the ones at the threshold included.
-    for (int r = 0; r <= draw_max; ++r) {
-        for (const int s : {r, draw_max - r}) {
-            ASSERT_EQ(formatted(r, s), printf_coordinate(drawn_x(r, s))) << "magnitude draw " << r << ", sign draw " << s;
+    const std::uint32_t starts[] = {initial_state, 0u, 0xFFFFFFFFu, 0x80000000u, 0x12345678u, 0xDEADBEEFu};
+    std::vector<std::uint16_t> draws(4 * block_points + 64);
+    for (const std::uint32_t start : starts) {
+        for (const std::size_t count : {std::size_t{1}, std::size_t{64}, std::size_t{1000}, 4 * block_points}) {
+            path().fill_draws(start, draws.data(), count);
+            draw_source source(start);
+            for (std::size_t i = 0; i < count; ++i)
+                ASSERT_EQ(draws[i], source()) << "start " << start << ", draw " << i << " of " << count;
         }
+    }
+}
+
+TEST_P(Path, EveryCoordinateIsWrittenAsPrintfWritesIt)
+{
+    // Point r has the magnitude draws r, r and the sign draws r and
+    // draw_max - r: every magnitude comes once negated and once not, and
+    // every sign draw, those at the threshold included, comes twice.
+    constexpr int points = draw_max + 1;
+    std::vector<std::uint16_t> draws;
+    std::string expected;
+    for (int r = 0; r < points; ++r) {
+        const std::array<int, 4> four = {r, r, r, draw_max - r};
+        for (const int d : four)
+            draws.push_back(static_cast<std::uint16_t>(d));
+        std::size_t next = 0;
+        auto source = [&] { return four[next++]; };
+        expected += printf_line(draw_point(source));
+    }
+    // Written a block at a time, and the last few points on their own.
+    std::string written(points * max_line_length + format_slack, '\0');
+    char* end = written.data();
+    for (std::size_t first = 0; first < points; first += block_points - 3) {
+        const std::size_t count = std::min<std::size_t>(block_points - 3, points - first);
+        end = path().format_lines(&draws[4 * first], count, end);
+    }
+    written.resize(static_cast<std::size_t>(end - written.data()));
+    ASSERT_EQ(written.size(), expected.size());
+    for (std::size_t at = 0, line = 0; at < expected.size(); at = expected.find('\n', at) + 1, ++line) {
+        const std::size_t length = expected.find('\n', at) + 1 - at;
+        ASSERT_EQ(written.substr(at, length), expected.substr(at, length)) << "point " << line;
+    }
+}
+
+TEST_P(Path, WritesTheStreamThatPrintfWrites)
+{
+    // A million points cross some hundred writes.
+    const int fd = ::memfd_create("scatter-test", MFD_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_TRUE(write_points(fd, 1000000, path()));
+    std::string written(static_cast<std::size_t>(::lseek(fd, 0, SEEK_CUR)), '\0');
+    ASSERT_EQ(::pread(fd, written.data(), written.size(), 0), static_cast<ssize_t>(written.size()));
+    ::close(fd);
+    EXPECT_TRUE(written == testing::printf_points(1000000));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPath, Path, ::testing::ValuesIn(format_paths().begin(), format_paths().end()),
+                         [](const auto& test) { return std::string(test.param->name); });
+
+TEST(FastestPath, IsThePathOfThisProcessor)
+{
+    const format_path& fastest = fastest_path();
+    EXPECT_TRUE(fastest.runs_here());
+    for (const format_path* path : format_paths()) {
+        if (path == &fastest)
+            break;
+        EXPECT_FALSE(path->runs_here()) << path->name << " runs here and comes first";
     }
 }
 
