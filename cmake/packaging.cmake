@@ -2,8 +2,16 @@
 # of them.
 
 include(GNUInstallDirs)
+include(${CMAKE_CURRENT_LIST_DIR}/source_date_epoch.cmake)
+
+# The manual page names the version of project() and the day of the sources.
+set(ENV{SOURCE_DATE_EPOCH} "${SCATTER_SOURCE_DATE_EPOCH}")
+string(TIMESTAMP SCATTER_RELEASE_DATE "%Y-%m-%d" UTC)
+set(SCATTER_MANUAL_PAGE ${PROJECT_BINARY_DIR}/scatter.1)
+configure_file(docs/scatter.1.in ${SCATTER_MANUAL_PAGE} @ONLY)
+
 install(TARGETS scatter RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES docs/scatter.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${SCATTER_MANUAL_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # cpack -G DEB in the release build makes a Debian package of the above.
 set(CPACK_PACKAGE_NAME scatter)
