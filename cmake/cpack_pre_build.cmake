@@ -1,6 +1,13 @@
 # Run by cpack on its staging tree, once the files are there and before they
 # are packed.
 
+if(CPACK_TOPLEVEL_TAG STREQUAL CPACK_SOURCE_TOPLEVEL_TAG)
+    # A source tarball has no git history: it records the time of its
+    # sources for cmake/source_date_epoch.cmake.
+    file(WRITE "${CPACK_TEMPORARY_INSTALL_DIRECTORY}/SOURCE_DATE_EPOCH" "$ENV{SOURCE_DATE_EPOCH}\n")
+    return()
+endif()
+
 # Debian keeps manual pages and changelogs compressed, with gzip -9 and no
 # name or time stamp in the header.
 file(GLOB_RECURSE compressed

@@ -49,11 +49,24 @@ scatter writes a given number of pseudo-random points of the box
 [-10, 10]^2, one x y line each, as input for planar-geometry programs such
 as convex-hull codes. Its output is the same on every run and platform, and
 exactly what printf's %f writes.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
+# cpack --config CPackSourceConfig.cmake -G TGZ makes scatter-VERSION.tar.gz
+# of the sources, without build trees or git's files. The patterns are
+# regular expressions on absolute paths, escaped twice: CPack writes them
+# into CPackSourceConfig.cmake as they are, and reads them back.
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_PACKAGE_FILE_NAME ${PROJECT_NAME}-${PROJECT_VERSION})
+string(REGEX REPLACE "([][+.*()^$?|\\{}])" "\\\\\\\\\\1" source_dir_regex "${PROJECT_SOURCE_DIR}")
+string(REGEX REPLACE "([][+.*()^$?|\\{}])" "\\\\\\\\\\1" binary_dir_regex "${PROJECT_BINARY_DIR}")
+set(CPACK_SOURCE_IGNORE_FILES
+    "^${source_dir_regex}/build/"
+    "^${binary_dir_regex}/"
+    "/\\\\.git/" "/\\\\.git$" "/\\\\.gitignore$" "/\\\\.gitattributes$"
+    "~$" "\\\\.swp$" "/\\\\.#" "/#")
+
 # cpack reads this before every package: each gets the file times of the
 # sources, whoever makes it and when.
 set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake)
