@@ -9,6 +9,28 @@
 #include <immintrin.h>
 
 namespace scatter {
+namespace {
+
+constexpr std::size_t chains = 8;
+constexpr affine_step stride = generator_step.power(8 * chains);
+
+// The maps from a state to the states 1, 2, ... 64 steps on.
+struct jumps {
+    alignas(32) std::uint32_t multipliers[8 * chains];
+    alignas(32) std::uint32_t increments[8 * chains];
+};
+
+constexpr jumps lane_jumps = [] {
+    jumps j{};
+    for (std::size_t lane = 0; lane < 8 * chains; ++lane) {
+        const affine_step jump = generator_step.power(lane + 1);
+        j.multipliers[lane] = jump.multiplier;
+        j.increments[lane] = jump.increment;
+    }
+    return j;
+}();
+
+}  // namespace
 
 // The plain loop:
 //     for (i = 0; i < count; ++i) { state = generator_step(state); out[i] = draw_of(state); }
@@ -16,16 +38,14 @@ namespace scatter {
 // once, so that eight chains of multiplies overlap.
 __attribute__((target("avx2"))) void fill_draws_avx2(std::uint32_t state, std::uint16_t* out, std::size_t count)
 {
-    constexpr std::size_t chains = 8;
-    constexpr affine_step stride = generator_step.power(8 * chains);
-    alignas(32) std::uint32_t first[8 * chains];
-    for (std::uint32_t& lane : first) {
-        state = generator_step(state);
-        lane = state;
-    }
+    const __m256i start = _mm256_set1_epi32(static_cast<int>(state));
     __m256i lanes[chains];
-    for (std::size_t c = 0; c < chains; ++c)
-        lanes[c] = _mm256_load_si256(reinterpret_cast<const __m256i*>(first + 8 * c));
+    for (std::size_t c = 0; c < chains; ++c) {
+        // lane j = generator_step.power(j + 1)(state), all at once
+        const __m256i a = _mm256_load_si256(reinterpret_cast<const __m256i*>(lane_jumps.multipliers + 8 * c));
+        const __m256i b = _mm256_load_si256(reinterpret_cast<const __m256i*>(lane_jumps.increments + 8 * c));
+        lanes[c] = _mm256_add_epi32(_mm256_mullo_epi32(start, a), b);
+    }
     const __m256i multiplier = _mm256_set1_epi32(static_cast<int>(stride.multiplier));
     const __m256i increment = _mm256_set1_epi32(static_cast<int>(stride.increment));
     const __m256i draw_mask = _mm256_set1_epi32(0x7FFF);
