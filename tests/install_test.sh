@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the build into a fresh prefix and runs what was installed.
-#   install_test.sh BUILD_DIR VERSION
+# Installs the build into a fresh prefix and runs what was installed, through
+# the emulator of a cross build when one is given.
+#   install_test.sh BUILD_DIR VERSION [EMULATOR...]
 set -euo pipefail
 build=$1 version=$2
+emulator=("${@:3}")
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
@@ -15,5 +17,5 @@ grep -q "^\.TH SCATTER 1 .*\"scatter $version\"" "$page" || { echo "the manual p
 expected='-5.138707 1.757256
 9.476302 -1.717277
 -4.947661 -1.246986'
-[ "$("$prefix/bin/scatter" 3)" = "$expected" ] || { echo "the installed scatter wrote something else"; exit 1; }
+[ "$("${emulator[@]}" "$prefix/bin/scatter" 3)" = "$expected" ] || { echo "the installed scatter wrote something else"; exit 1; }
 echo "installed and ran $prefix/bin/scatter"

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # A real consumer: qhull takes the points of scatter 1000 behind the
 # "dimension, count" header it wants, and its hull lies within the box and
-# is made of input points.
-#   qhull_test.sh SCATTER
+# is made of input points.  A cross build's scatter runs through its emulator.
+#   qhull_test.sh SCATTER [EMULATOR...]
 set -euo pipefail
 command -v qhull >/dev/null || { echo "qhull is not installed (apt-get install qhull-bin)"; exit 77; }
 scatter=$1
+emulator=("${@:2}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-"$scatter" 1000 > "$work/points"
+"${emulator[@]}" "$scatter" 1000 > "$work/points"
 { echo 2; echo 1000; cat "$work/points"; } | qhull s p > "$work/vertices" 2> "$work/summary"
 
 grep -q "Convex hull of 1000 points in 2-d" "$work/summary" || { cat "$work/summary"; echo "qhull did not take 1000 points"; exit 1; }

@@ -107,10 +107,28 @@ void collect(int out_read, int err_read, const run_options& options, run_result&
 
 }  // namespace
 
+const std::vector<std::string>& emulator()
+{
+#if defined(SCATTER_EMULATOR)
+    static const std::vector<std::string> command = {SCATTER_EMULATOR};
+#else
+    static const std::vector<std::string> command;
+#endif
+    return command;
+}
+
 run_result run_program(const std::string& path, const run_options& options)
 {
+    std::vector<std::string> command = options.argv;
+    if (!emulator().empty()) {
+        if (command.empty())
+            throw std::invalid_argument("an emulator cannot start a program with no arguments");
+        command.front() = path;
+        command.insert(command.begin(), emulator().begin(), emulator().end());
+    }
+    const std::string& program = emulator().empty() ? path : emulator().front();
     std::vector<char*> argv;
-    for (const std::string& arg : options.argv)
+    for (const std::string& arg : command)
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
 
@@ -132,7 +150,7 @@ run_result run_program(const std::string& path, const run_options& options)
     if (pid < 0)
         fail("fork");
     if (pid == 0)
-        become_child(path, options, out_pipe[1], err_pipe[1], argv.data());
+        become_child(program, options, out_pipe[1], err_pipe[1], argv.data());
 
     if (out_pipe[1] >= 0)
         ::close(out_pipe[1]);

@@ -45,6 +45,14 @@ struct run_result {
     int pipe_size = 0;          // and when it ended
 };
 
+// Runs the program at path.  In a cross build the program is started through
+// the emulator that runs the tests (CMAKE_CROSSCOMPILING_EMULATOR): the
+// emulator gets the path and the arguments after argv[0], and the program
+// sees the path as its argv[0].  An emulator cannot start a program with an
+// empty argument vector; run_program throws std::invalid_argument instead.
 run_result run_program(const std::string& path, const run_options& options);
+
+// That emulator, program first, or empty when the program runs as it is.
+const std::vector<std::string>& emulator();
 
 }  // namespace scatter::testing
