@@ -48,14 +48,16 @@ TEST_P(Path, DrawsAreTheSourcesFromAnyState)
 
 TEST_P(Path, EveryCoordinateIsWrittenAsPrintfWritesIt)
 {
-    // Point r has the magnitude draws r, r and the sign draws r and
-    // draw_max - r: every magnitude comes once negated and once not, and
-    // every sign draw, those at the threshold included, comes twice.
+    // Point r has the magnitude draws r and draw_max - r and both sign
+    // draws draw_max - r: every magnitude comes once as x and once as y,
+    // once negated and once not; every sign draw, those at the threshold
+    // included, comes twice; and 10 comes as an x beside other y's and the
+    // other way round.
     constexpr int points = draw_max + 1;
     std::vector<std::uint16_t> draws;
     std::string expected;
     for (int r = 0; r < points; ++r) {
-        const std::array<int, 4> four = {r, r, r, draw_max - r};
+        const std::array<int, 4> four = {r, draw_max - r, draw_max - r, draw_max - r};
         for (const int d : four)
             draws.push_back(static_cast<std::uint16_t>(d));
         std::size_t next = 0;
