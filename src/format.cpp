@@ -44,36 +44,37 @@ constexpr fixed_text text_of(float magnitude)
     return text;
 }
 
-constexpr std::array<fixed_text, draw_max + 1> all_texts = [] {
-    std::array<fixed_text, draw_max + 1> texts{};
-    for (int r = 0; r <= draw_max; ++r)
-        texts[static_cast<std::size_t>(r)] = text_of(magnitude(r));
-    return texts;
-}();
+// The table, and whether its texts keep the two rules that
+// format_coordinate relies on: eight characters for every magnitude below
+// 10, and "10.000000", a ninth character '0', for the largest draw.
+struct checked_table {
+    std::array<magnitude_text, draw_max + 1> texts{};
+    bool eight_characters_below_ten = true;
+    bool largest_is_ten = false;
+};
 
-// format_coordinate writes eight characters from the table, and a ninth,
-// '0', for the largest draw alone.
-static_assert(
-    [] {
-        for (std::size_t r = 0; r < largest_draw; ++r)
-            if (all_texts[r].length != 8)
-                return false;
-        return true;
-    }(),
-    "the text of a magnitude below 10 is not eight characters long");
-static_assert(all_texts[draw_max].length == 9 && all_texts[draw_max].chars[0] == '1' &&
-                  all_texts[draw_max].chars[8] == '0',
-              "the text of the largest draw's magnitude is not 10.000000");
+constexpr checked_table build_table()
+{
+    checked_table table;
+    for (std::size_t r = 0; r <= largest_draw; ++r) {
+        const fixed_text text = text_of(magnitude(static_cast<int>(r)));
+        if (r < largest_draw && text.length != 8)
+            table.eight_characters_below_ten = false;
+        if (r == largest_draw)
+            table.largest_is_ten = text.length == 9 && text.chars[0] == '1' && text.chars[1] == '0' && text.chars[8] == '0';
+        for (std::size_t i = 0; i < 8; ++i)
+            table.texts[r].chars[i] = text.chars[i];
+    }
+    return table;
+}
+
+constexpr checked_table table = build_table();
+static_assert(table.eight_characters_below_ten, "the text of a magnitude below 10 is not eight characters long");
+static_assert(table.largest_is_ten, "the text of the largest draw's magnitude is not 10.000000");
 
 }  // namespace
 
-constinit const std::array<magnitude_text, draw_max + 1> magnitude_texts = [] {
-    std::array<magnitude_text, draw_max + 1> table{};
-    for (std::size_t r = 0; r <= largest_draw; ++r)
-        for (std::size_t i = 0; i < 8; ++i)
-            table[r].chars[i] = all_texts[r].chars[i];
-    return table;
-}();
+constinit const std::array<magnitude_text, draw_max + 1> magnitude_texts = table.texts;
 
 namespace {
 
