@@ -17,5 +17,5 @@ grep -q "^\.TH SCATTER 1 .*\"scatter $version\"" "$page" || { echo "the manual p
 expected='-5.138707 1.757256
 9.476302 -1.717277
 -4.947661 -1.246986'
-[ "$("${emulator[@]}" "$prefix/bin/scatter" 3)" = "$expected" ] || { echo "the installed scatter wrote something else"; exit 1; }
+[ "$(${emulator[@]+"${emulator[@]}"} "$prefix/bin/scatter" 3)" = "$expected" ] || { echo "the installed scatter wrote something else"; exit 1; }
 echo "installed and ran $prefix/bin/scatter"
