@@ -4,10 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <array>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,7 +33,7 @@ class Path : public ::testing::TestWithParam<const format_path*> {
 protected:
     void SetUp() override
     {
-        if (!GetParam()->runs_here())
+        if (!runs_here(*GetParam()))
             GTEST_SKIP() << "this processor cannot run the " << GetParam()->name << " path";
     }
     const format_path& path() const { return *GetParam(); }
@@ -82,27 +89,59 @@ TEST_P(Path, EveryCoordinateIsWrittenAsPrintfWritesIt)
 TEST_P(Path, WritesTheStreamThatPrintfWrites)
 {
     // A million points cross some hundred writes.
-    const int fd = ::memfd_create("scatter-test", MFD_CLOEXEC);
-    ASSERT_GE(fd, 0);
+    std::FILE* const file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    const int fd = ::fileno(file);
     ASSERT_TRUE(write_points(fd, 1000000, path()));
     std::string written(static_cast<std::size_t>(::lseek(fd, 0, SEEK_CUR)), '\0');
     ASSERT_EQ(::pread(fd, written.data(), written.size(), 0), static_cast<ssize_t>(written.size()));
-    ::close(fd);
+    std::fclose(file);
     EXPECT_TRUE(written == testing::printf_points(1000000));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPath, Path, ::testing::ValuesIn(format_paths().begin(), format_paths().end()),
                          [](const auto& test) { return std::string(test.param->name); });
 
-TEST(FastestPath, IsThePathOfThisProcessor)
+// The processor's features as the kernel lists them in /proc/cpuinfo, a
+// source apart from cpu_supports; nothing where there is no such file.
+std::optional<std::set<std::string>> kernel_cpu_flags()
 {
-    const format_path& fastest = fastest_path();
-    EXPECT_TRUE(fastest.runs_here());
-    for (const format_path* path : format_paths()) {
-        if (path == &fastest)
-            break;
-        EXPECT_FALSE(path->runs_here()) << path->name << " runs here and comes first";
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(cpuinfo, line)) {
+        if (line.rfind("flags", 0) != 0 || line.find(':') == std::string::npos)
+            continue;
+        std::istringstream words(line.substr(line.find(':') + 1));
+        return std::set<std::string>(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
     }
+    return std::nullopt;
+}
+
+TEST(Paths, EveryPathThatTheProcessorHasTheInstructionsForRuns)
+{
+    // The instruction sets of each path's code, by the kernel's names.
+    const std::map<std::string, std::vector<std::string>> needs = {
+        {"avx512", {"avx2", "avx512f", "avx512bw", "avx512vl", "avx512vbmi", "avx512_vbmi2", "popcnt"}},
+        {"avx2", {"avx2"}},
+        {"sse2", {}},
+        {"portable", {}},
+    };
+    const auto flags = kernel_cpu_flags();
+    if (!flags)
+        GTEST_SKIP() << "no /proc/cpuinfo to learn the processor's features from";
+    std::string ran;
+    std::string not_here;
+    for (const format_path* path : format_paths()) {
+        const auto needed = needs.find(path->name);
+        ASSERT_NE(needed, needs.end()) << "the instructions of the " << path->name << " path are not known here";
+        std::string missing;
+        for (const std::string& flag : needed->second)
+            if (flags->count(flag) == 0)
+                missing += ' ' + flag;
+        EXPECT_EQ(runs_here(*path), missing.empty()) << path->name << " path; the kernel lacks:" << missing;
+        (missing.empty() ? ran : not_here) += ' ' + std::string(path->name) + (missing.empty() ? "" : " (no" + missing + ")");
+    }
+    std::cout << "[ PATHS    ] run here:" << ran << "; not here:" << (not_here.empty() ? " none" : not_here) << '\n';
 }
 
 }  // namespace
