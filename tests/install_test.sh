@@ -19,5 +19,5 @@ cmp -s "$prefix/share/doc/scatter/LICENSE" "$(dirname "$0")/../LICENSE" || { ech
 expected='-5.138707 1.757256
 9.476302 -1.717277
 -4.947661 -1.246986'
-[ "$("${emulator[@]}" "$prefix/bin/scatter" 3)" = "$expected" ] || { echo "the installed scatter wrote something else"; exit 1; }
+[ "$(${emulator[@]+"${emulator[@]}"} "$prefix/bin/scatter" 3)" = "$expected" ] || { echo "the installed scatter wrote something else"; exit 1; }
 echo "installed and ran $prefix/bin/scatter"
