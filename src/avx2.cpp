@@ -3,6 +3,7 @@
 // Only the functions below use these instructions; the file is compiled
 // for the baseline processor, and fastest_path() takes this path only on a
 // processor that reports them.
+#include "cpu_features.hpp"
 #include "format.hpp"
 
 #if defined(__x86_64__)
@@ -65,7 +66,7 @@ __attribute__((target("avx2"))) void fill_draws_avx2(std::uint32_t state, std::u
 }
 
 extern const format_path avx2_path{
-    "avx2", [] { return __builtin_cpu_supports("avx2") != 0; }, fill_draws_avx2, format_lines};
+    "avx2", [] { return cpu_supports(cpu_feature::avx2); }, fill_draws_avx2, format_lines};
 
 }  // namespace scatter
 #endif

@@ -5,6 +5,7 @@
 // Only the function below uses these instructions; the file is compiled
 // for the baseline processor, and fastest_path() takes this path only on a
 // processor that reports them.
+#include "cpu_features.hpp"
 #include "format.hpp"
 
 #if defined(__x86_64__)
@@ -21,10 +22,12 @@ namespace {
 
 bool runs_here()
 {
-    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
-           __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
-           __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2") &&
-           __builtin_cpu_supports("popcnt");
+    for (const cpu_feature feature : {cpu_feature::avx2, cpu_feature::avx512f, cpu_feature::avx512bw,
+                                      cpu_feature::avx512vl, cpu_feature::avx512vbmi, cpu_feature::avx512vbmi2,
+                                      cpu_feature::popcnt})
+        if (!cpu_supports(feature))
+            return false;
+    return true;
 }
 
 // Three points at a time, each line in a fixed 20-byte slot of a register

@@ -1,7 +1,9 @@
 // The count of points, read from the first command-line argument.
 #pragma once
 
+#include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <optional>
 
 namespace scatter {
@@ -9,43 +11,25 @@ namespace scatter {
 // The count when no argument is given.
 inline constexpr int default_count = 100;
 
-// Reads a count the way atoi does: leading white space of the "C" locale
-// (space, \t, \n, \v, \f, \r), an optional '+' or '-', then the ASCII digits
-// up to the first other character.  Gives no value when there are no digits,
-// when the number is negative, or when it does not fit an int; "-0" is 0.
-// Never reads past the terminating NUL.
-constexpr std::optional<int> parse_count(const char* text)
+// Reads a count as strtol reads a decimal number in the "C" locale, which
+// the program never leaves: leading white space (space, \t, \n, \v, \f,
+// \r), an optional '+' or '-', then the digits up to the first other
+// character.  Gives no value when there are no digits, when the number is
+// negative, or when it does not fit an int; "-0" is 0.
+inline std::optional<int> parse_count(const char* text)
 {
-    const auto is_space = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-    const auto is_digit = [](char c) { return c >= '0' && c <= '9'; };
-
-    const char* p = text;
-    while (is_space(*p))
-        ++p;
-    const bool negative = *p == '-';
-    if (*p == '-' || *p == '+')
-        ++p;
-    if (!is_digit(*p))
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(text, &end, 10);
+    if (end == text || errno == ERANGE || value < 0 || value > INT_MAX)
         return std::nullopt;
-
-    // Checked digit by digit, so any number of leading zeros is fine and the
-    // first digit that would pass INT_MAX ends the scan.
-    int value = 0;
-    for (; is_digit(*p); ++p) {
-        const int digit = *p - '0';
-        if (value > (INT_MAX - digit) / 10)
-            return std::nullopt;
-        value = value * 10 + digit;
-    }
-    if (negative && value != 0)
-        return std::nullopt;
-    return value;
+    return static_cast<int>(value);
 }
 
 // The count for a command line: the first argument's, or default_count when
 // there is none (an empty argument vector included).  Later arguments are
 // ignored.
-constexpr std::optional<int> count_from_arguments(int argc, const char* const* argv)
+inline std::optional<int> count_from_arguments(int argc, const char* const* argv)
 {
     if (argc < 2)
         return default_count;

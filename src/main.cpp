@@ -15,7 +15,7 @@
 
 namespace {
 
-enum exit_status : int {
+enum exit_status : unsigned char {
     exit_ok = 0,
     exit_write_failed = 1,
     exit_bad_count = 2,

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -33,6 +34,15 @@ namespace {
 using testing::printf_points;
 
 const std::string scatter_path = SCATTER_PATH;
+
+// Whether a row of a table can run on this system; says why not when it
+// cannot, and the test goes on with its other rows.
+bool row_runs_here(const char* row, bool possible, const char* reason)
+{
+    if (!possible)
+        std::cout << "[ SKIPPED  ] row \"" << row << "\": " << reason << '\n';
+    return possible;
+}
 
 run_result run_scatter(const std::vector<std::string>& args)
 {
@@ -90,6 +100,8 @@ TEST(CommandLine, AnEmptyArgumentVectorMeansTheDefault)
     run_options options;
     options.argv = {};
     const run_result result = run_program(scatter_path, options);
+    if (result.exit_code == 127 && result.out.empty())
+        GTEST_SKIP() << "this system refuses to start a program with no arguments (execve fails)";
     EXPECT_EQ(result.exit_code, 0);
     EXPECT_EQ(result.out, printf_points(100));
     EXPECT_EQ(result.err, "");
@@ -147,6 +159,8 @@ TEST(Output, EveryKindOfPipeGetsTheWholeStream)
         {"one-page pipe, small reads", false, true, 0, 1000},
     };
     for (const pipe_case& c : cases) {
+        if (!row_runs_here(c.name, !c.minimal || pipe_sizes_settable, "this system cannot set the size of a pipe"))
+            continue;
         run_options options;
         options.argv = {"scatter", "200000"};
         options.nonblocking_pipe = c.nonblocking;
@@ -160,21 +174,34 @@ TEST(Output, EveryKindOfPipeGetsTheWholeStream)
     }
 }
 
-TEST(Output, APipeIsWidenedOnlyForALargeOutput)
+TEST(Output, APipeIsWidenedWhenTheOutputWouldNotFit)
 {
-    const run_result small = run_scatter({"100"});
-    EXPECT_EQ(small.pipe_size, small.initial_pipe_size);
-
+#if !defined(F_GETPIPE_SZ) || !defined(F_SETPIPE_SZ)
+    GTEST_SKIP() << "this system neither tells nor sets the size of a pipe (F_GETPIPE_SZ, F_SETPIPE_SZ)";
+#else
     // Linux refuses a larger pipe to a user over the quota of pipe memory;
     // scatter then goes on with the pipe it has.
     int fds[2];
-    ASSERT_EQ(::pipe2(fds, O_CLOEXEC), 0);
+    make_pipe(fds);
     const bool grantable = ::fcntl(fds[1], F_SETPIPE_SZ, 1 << 20) == 1 << 20;
+    const int default_size = ::fcntl(fds[1], F_GETPIPE_SZ);
     ::close(fds[0]);
     ::close(fds[1]);
-    const run_result large = run_scatter({"100000"});
-    ASSERT_LT(large.initial_pipe_size, 100000 * 18);
-    EXPECT_EQ(large.pipe_size, grantable ? 1 << 20 : large.initial_pipe_size);
+    if (default_size != 1 << 16)
+        GTEST_SKIP() << "the cases are chosen for pipes of 64 KiB, and this system's hold " << default_size << " bytes";
+
+    // 100 points take about 2 KB; 5000 points about 97 KB, more than the
+    // pipe holds, though 5000 is far less than its size in bytes.
+    const struct {
+        const char* count;
+        bool widened;
+    } cases[] = {{"100", false}, {"5000", true}, {"100000", true}};
+    for (const auto& c : cases) {
+        const run_result result = run_scatter({c.count});
+        EXPECT_EQ(result.initial_pipe_size, 1 << 16) << c.count;
+        EXPECT_EQ(result.pipe_size, c.widened && grantable ? 1 << 20 : 1 << 16) << c.count;
+    }
+#endif
 }
 
 struct fault_case {
@@ -203,6 +230,8 @@ TEST(Output, AFaultyOutputEndsTheRunAtOnceAndSaysSo)
         {"reader leaves, SIGPIPE ignored", largest, stdout_kind::pipe, "", true, 1000, 1, 0},
     };
     for (const fault_case& c : cases) {
+        if (!row_runs_here(c.name, c.path.empty() || ::access(c.path.c_str(), W_OK) == 0, "this system has no such device"))
+            continue;
         run_options options;
         options.argv = {"scatter"};
         if (!c.count.empty())

@@ -19,10 +19,26 @@ namespace {
     throw std::system_error(errno, std::generic_category(), what);
 }
 
-void make_pipe(int fds[2])
+int pipe_size(int fd)
 {
-    if (::pipe2(fds, O_CLOEXEC) != 0)
-        fail("pipe2");
+#if defined(F_GETPIPE_SZ)
+    return ::fcntl(fd, F_GETPIPE_SZ);
+#else
+    (void)fd;
+    return 0;
+#endif
+}
+
+// Shrinks a pipe to its least size, one page.
+void make_minimal(int fd)
+{
+#if defined(F_SETPIPE_SZ)
+    if (::fcntl(fd, F_SETPIPE_SZ, 1) < 0)
+        fail("F_SETPIPE_SZ");
+#else
+    (void)fd;
+    throw std::invalid_argument("this system cannot set the size of a pipe");
+#endif
 }
 
 // The child side: arranges its descriptors and signals, then becomes the
@@ -65,7 +81,9 @@ void make_pipe(int fds[2])
 // the stdout read limit is met.
 void collect(int out_read, int err_read, const run_options& options, run_result& result)
 {
-    const std::size_t chunk = options.read_chunk != 0 ? options.read_chunk : static_cast<std::size_t>(result.initial_pipe_size);
+    // A pipe of unknown size is taken to hold 64 KiB, as most do.
+    const std::size_t pipe_holds = result.initial_pipe_size > 0 ? static_cast<std::size_t>(result.initial_pipe_size) : 65536;
+    const std::size_t chunk = options.read_chunk != 0 ? options.read_chunk : pipe_holds;
     std::string buffer(chunk, '\0');
     pollfd fds[2] = {{out_read, POLLIN, 0}, {err_read, POLLIN, 0}};
     int open_count = (out_read >= 0 ? 1 : 0) + 1;
@@ -95,7 +113,7 @@ void collect(int out_read, int err_read, const run_options& options, run_result&
                 sink.append(buffer.data(), static_cast<std::size_t>(got));
             const bool limit_met = i == 0 && options.read_limit != 0 && sink.size() >= options.read_limit;
             if (i == 0 && (got == 0 || limit_met))
-                result.pipe_size = ::fcntl(fds[i].fd, F_GETPIPE_SZ);
+                result.pipe_size = pipe_size(fds[i].fd);
             if (got == 0 || limit_met) {
                 ::close(fds[i].fd);
                 fds[i].fd = -1;
@@ -106,6 +124,22 @@ void collect(int out_read, int err_read, const run_options& options, run_result&
 }
 
 }  // namespace
+
+void make_pipe(int fds[2])
+{
+#if defined(SCATTER_HAVE_PIPE2)
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        fail("pipe2");
+#else
+    // Another thread's child may inherit the pipe before it is marked; it
+    // then holds the pipe open only until it exits.
+    if (::pipe(fds) != 0)
+        fail("pipe");
+    for (int i = 0; i < 2; ++i)
+        if (::fcntl(fds[i], F_SETFD, FD_CLOEXEC) != 0)
+            fail("FD_CLOEXEC");
+#endif
+}
 
 const std::vector<std::string>& emulator()
 {
@@ -136,15 +170,15 @@ run_result run_program(const std::string& path, const run_options& options)
     int err_pipe[2];
     if (options.out == stdout_kind::pipe) {
         make_pipe(out_pipe);
-        if (options.minimal_pipe && ::fcntl(out_pipe[1], F_SETPIPE_SZ, 1) < 0)
-            fail("F_SETPIPE_SZ");
+        if (options.minimal_pipe)
+            make_minimal(out_pipe[1]);
         if (options.nonblocking_pipe && ::fcntl(out_pipe[1], F_SETFL, O_NONBLOCK) < 0)
             fail("O_NONBLOCK");
     }
     make_pipe(err_pipe);
     run_result result;
     if (out_pipe[0] >= 0)
-        result.initial_pipe_size = ::fcntl(out_pipe[0], F_GETPIPE_SZ);
+        result.initial_pipe_size = pipe_size(out_pipe[0]);
 
     const pid_t pid = ::fork();
     if (pid < 0)

@@ -2,6 +2,8 @@
 // output and standard error, and how it ended.
 #pragma once
 
+#include <fcntl.h>
+
 #include <string>
 #include <vector>
 
@@ -14,6 +16,13 @@ enum class stdout_kind {
     closed,  // no file descriptor 1 at all
 };
 
+// Whether this system reads and sets the size of a pipe, as Linux does.
+#if defined(F_GETPIPE_SZ) && defined(F_SETPIPE_SZ)
+inline constexpr bool pipe_sizes_settable = true;
+#else
+inline constexpr bool pipe_sizes_settable = false;
+#endif
+
 struct run_options {
     // The argument vector, program name first.  An empty vector starts the
     // program with argc == 0.
@@ -22,7 +31,7 @@ struct run_options {
     std::string out_path;          // for stdout_kind::file
     bool ignore_sigpipe = false;   // start the child with SIGPIPE ignored
     bool nonblocking_pipe = false; // set O_NONBLOCK on the stdout pipe
-    bool minimal_pipe = false;     // shrink the stdout pipe to its least size, one page
+    bool minimal_pipe = false;     // shrink the stdout pipe to its least size, one page (needs pipe_sizes_settable)
     // The child's address-space limit (RLIMIT_AS) in bytes; 0 sets none.
     unsigned long address_space_limit = 0;
     // For stdout_kind::pipe: stop reading (and close the pipe) once this
@@ -41,7 +50,7 @@ struct run_result {
     std::string err;  // what arrived on standard error
     int exit_code = -1;  // the exit status, or -1 when a signal ended it
     int signal = 0;      // the signal that ended it, or 0
-    int initial_pipe_size = 0;  // the capacity of the stdout pipe when the run began
+    int initial_pipe_size = 0;  // the capacity of the stdout pipe when the run began (0 where unknown)
     int pipe_size = 0;          // and when it ended
 };
 
@@ -51,6 +60,9 @@ struct run_result {
 // sees the path as its argv[0].  An emulator cannot start a program with an
 // empty argument vector; run_program throws std::invalid_argument instead.
 run_result run_program(const std::string& path, const run_options& options);
+
+// A pipe whose two ends are closed on exec.
+void make_pipe(int fds[2]);
 
 // That emulator, program first, or empty when the program runs as it is.
 const std::vector<std::string>& emulator();
