@@ -183,8 +183,8 @@ TEST(Output, APipeIsWidenedWhenTheOutputWouldNotFit)
     // scatter then goes on with the pipe it has.
     int fds[2];
     make_pipe(fds);
-    const bool grantable = ::fcntl(fds[1], F_SETPIPE_SZ, 1 << 20) == 1 << 20;
     const int default_size = ::fcntl(fds[1], F_GETPIPE_SZ);
+    const bool grantable = ::fcntl(fds[1], F_SETPIPE_SZ, 1 << 20) == 1 << 20;
     ::close(fds[0]);
     ::close(fds[1]);
     if (default_size != 1 << 16)
