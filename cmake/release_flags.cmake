@@ -28,12 +28,18 @@ if(NOT CMAKE_CXX_LINK_PIE_SUPPORTED)
     message(WARNING "The linker cannot make position-independent executables:\n${pie_output}")
 endif()
 
-# The flags of the list that the compiler takes, in `out`.
-function(scatter_supported_compile_flags out)
+# scatter_supported_flags(OUT COMPILE|LINK FLAG...): the flags of the list
+# that the compiler takes (COMPILE) or that the linker takes (LINK, such as
+# LINKER:-z,now), in OUT.
+function(scatter_supported_flags out kind)
     set(supported)
     foreach(flag IN LISTS ARGN)
-        string(MAKE_C_IDENTIFIER "SCATTER_CXX_HAS${flag}" result)
-        check_cxx_compiler_flag(${flag} ${result})
+        string(MAKE_C_IDENTIFIER "SCATTER_${kind}_HAS${flag}" result)
+        if(kind STREQUAL "LINK")
+            check_linker_flag(CXX ${flag} ${result})
+        else()
+            check_cxx_compiler_flag(${flag} ${result})
+        endif()
         if(${result})
             list(APPEND supported ${flag})
         endif()
@@ -41,27 +47,14 @@ function(scatter_supported_compile_flags out)
     set(${out} ${supported} PARENT_SCOPE)
 endfunction()
 
-# Likewise for link options, such as LINKER:-z,now.
-function(scatter_supported_link_flags out)
-    set(supported)
-    foreach(flag IN LISTS ARGN)
-        string(MAKE_C_IDENTIFIER "SCATTER_LINKER_HAS${flag}" result)
-        check_linker_flag(CXX ${flag} ${result})
-        if(${result})
-            list(APPEND supported ${flag})
-        endif()
-    endforeach()
-    set(${out} ${supported} PARENT_SCOPE)
-endfunction()
-
-scatter_supported_compile_flags(scatter_hardening_compile_flags
+scatter_supported_flags(scatter_hardening_compile_flags COMPILE
     -fstack-protector-strong
     -fstack-clash-protection
     -fcf-protection
     -Wdate-time
     -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
     -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
-scatter_supported_link_flags(scatter_hardening_link_flags LINKER:-z,relro LINKER:-z,now)
+scatter_supported_flags(scatter_hardening_link_flags LINK LINKER:-z,relro LINKER:-z,now)
 
 function(scatter_harden)
     foreach(target IN LISTS ARGV)

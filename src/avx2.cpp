@@ -3,7 +3,7 @@
 // Only the functions below use these instructions; the file is compiled
 // for the baseline processor, and fastest_path() takes this path only on a
 // processor that reports them.
-#include "cpu_features.hpp"
+#include "avx2.hpp"
 #include "format.hpp"
 
 #if defined(__x86_64__)
@@ -65,8 +65,8 @@ __attribute__((target("avx2"))) void fill_draws_avx2(std::uint32_t state, std::u
     }
 }
 
-extern const format_path avx2_path{
-    "avx2", [] { return cpu_supports(cpu_feature::avx2); }, fill_draws_avx2, format_lines};
+constexpr cpu_feature avx2_needs[] = {cpu_feature::avx2};
+extern const format_path avx2_path{"avx2", avx2_needs, fill_draws_avx2, format_lines};
 
 }  // namespace scatter
 #endif

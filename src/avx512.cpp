@@ -1,34 +1,18 @@
-// Lines with AVX-512 (F, BW, VL, VBMI, VBMI2): each line is built in fixed
-// slots of a register, and vpcompressb packs out the bytes that it has.
-// The draws come from the AVX2 lanes.
+// Lines with AVX-512 (F, BW, VL, VBMI, VBMI2) and POPCNT: each line is
+// built in fixed slots of a register, and vpcompressb packs out the bytes
+// that it has.  The draws come from the AVX2 lanes.
 //
 // Only the function below uses these instructions; the file is compiled
 // for the baseline processor, and fastest_path() takes this path only on a
 // processor that reports them.
-#include "cpu_features.hpp"
+#include "avx2.hpp"
 #include "format.hpp"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
 
-// GCC 12's AVX-512 intrinsics start some results from an "undefined"
-// register, which its optimiser then reports as maybe uninitialized.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
-
 namespace scatter {
 namespace {
-
-bool runs_here()
-{
-    for (const cpu_feature feature : {cpu_feature::avx2, cpu_feature::avx512f, cpu_feature::avx512bw,
-                                      cpu_feature::avx512vl, cpu_feature::avx512vbmi, cpu_feature::avx512vbmi2,
-                                      cpu_feature::popcnt})
-        if (!cpu_supports(feature))
-            return false;
-    return true;
-}
 
 // Three points at a time, each line in a fixed 20-byte slot of a register
 //
@@ -71,6 +55,14 @@ constexpr __mmask16 magnitude_draws = 0x0333;  // draws 0, 1, 4, 5, 8, 9
 // The plain loop:
 //     for (i = 0; i < points; ++i) out = format_line(out, draws + 4 * i);
 // taken three points, twelve draws, at a time.
+//
+// GCC 12's AVX-512 intrinsics start some results from a self-initialised
+// "undefined" register, which its optimiser then reports as maybe
+// uninitialized (GCC bug 105593).
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,popcnt")))
 char* format_lines_avx512(const std::uint16_t* draws, std::size_t points, char* out)
 {
@@ -113,10 +105,20 @@ char* format_lines_avx512(const std::uint16_t* draws, std::size_t points, char* 
     }
     return format_lines(draws + 4 * i, points - i, out);
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
+// The lines need AVX-512 F, BW, VL, VBMI and VBMI2 and POPCNT; the draws,
+// AVX2.
+constexpr cpu_feature avx512_needs[] = {
+    cpu_feature::avx512f,    cpu_feature::avx512bw, cpu_feature::avx512vl, cpu_feature::avx512vbmi,
+    cpu_feature::avx512vbmi2, cpu_feature::popcnt,   cpu_feature::avx2,
+};
 
 }  // namespace
 
-extern const format_path avx512_path{"avx512", runs_here, fill_draws_avx2, format_lines_avx512};
+extern const format_path avx512_path{"avx512", avx512_needs, fill_draws_avx2, format_lines_avx512};
 
 }  // namespace scatter
 #endif

@@ -70,8 +70,6 @@ public:
         return draw_of(state_);
     }
 
-    constexpr std::uint32_t state() const { return state_; }
-
 private:
     std::uint32_t state_ = initial_state;
 };

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <span>
 
+#include "cpu_features.hpp"
 #include "draw_point.hpp"
 #include "draw_source.hpp"
 
@@ -30,56 +31,15 @@ inline constexpr int first_kept_draw = [] {
     return r;
 }();
 
-// "%f" of a magnitude, as printf writes it for the magnitude widened to
-// double: the integer part, '.', and six decimals rounded to nearest, ties
-// to even, from the exact binary value.  Run by the compiler only.
-struct fixed_text {
-    char chars[9] = {};
-    std::size_t length = 0;
-};
-
-constexpr fixed_text text_of(float magnitude)
-{
-    // A single-precision magnitude of at most 10 times 10^6 is exact in
-    // double precision (24 significant bits times 20), so this rounding to
-    // an integer is the only one.
-    const double scaled = static_cast<double>(magnitude) * 1e6;
-    auto millionths = static_cast<std::uint32_t>(scaled);
-    const double fraction = scaled - millionths;
-    if (fraction > 0.5 || (fraction == 0.5 && millionths % 2 == 1))
-        ++millionths;
-
-    fixed_text text;
-    const std::uint32_t whole = millionths / 1000000;
-    if (whole >= 10)
-        text.chars[text.length++] = static_cast<char>('0' + whole / 10);
-    text.chars[text.length++] = static_cast<char>('0' + whole % 10);
-    text.chars[text.length++] = '.';
-    for (std::uint32_t unit = 100000; unit != 0; unit /= 10)
-        text.chars[text.length++] = static_cast<char>('0' + millionths / unit % 10);
-    return text;
-}
-
-// The first eight characters of the text of every magnitude, by its draw.
-// Every text has eight characters but that of 10, "10.000000", whose ninth
-// is a '0'; a table that breaks this rule is left with no text at all.
+// The first eight characters of the text of every magnitude, by its draw:
+// "%f" of the magnitude widened to double, as printf writes it.  Every text
+// has eight characters but that of 10, "10.000000", whose ninth is a '0'.
+// Worked out by the compiler, once, in format.cpp.
 struct magnitude_text {
     char chars[8];
 };
 
-inline constexpr std::array<magnitude_text, draw_max + 1> magnitude_texts = [] {
-    std::array<magnitude_text, draw_max + 1> table{};
-    for (int r = 0; r <= draw_max; ++r) {
-        const fixed_text text = text_of(magnitude(r));
-        if (text.length != (r == draw_max ? 9 : 8) || text.chars[8] != (r == draw_max ? '0' : '\0'))
-            return std::array<magnitude_text, draw_max + 1>{};
-        magnitude_text& entry = table[static_cast<std::size_t>(r)];
-        for (std::size_t i = 0; i < 8; ++i)
-            entry.chars[i] = text.chars[i];
-    }
-    return table;
-}();
-static_assert(magnitude_texts[draw_max].chars[0] == '1', "a magnitude text of unexpected length");
+extern const std::array<magnitude_text, draw_max + 1> magnitude_texts;
 
 // Writes the text of the coordinate with this magnitude draw, negated or
 // not, at out and returns its end.  Ten bytes from out may be written; the
@@ -109,12 +69,13 @@ inline char* format_line(char* out, const std::uint16_t* draws)
 inline constexpr std::size_t block_points = 1024;
 
 // One way of making lines from the generator: lanes that make its draws,
-// and the assembly of lines from them.  Each processor family has its own;
+// and the assembly of lines from them.  Each instruction set has its own;
 // all write the same bytes.
 struct format_path {
     const char* name;
-    // Whether this processor has the instructions that the path needs.
-    bool (*runs_here)();
+    // The processor features that its instructions need beyond the
+    // baseline of its build.
+    std::span<const cpu_feature> needs;
     // Writes the `count` draws that follow `state` at out, and perhaps more
     // up to the next multiple of 64.
     void (*fill_draws)(std::uint32_t state, std::uint16_t* out, std::size_t count);
@@ -134,14 +95,10 @@ inline char* format_lines(const std::uint16_t* draws, std::size_t points, char* 
     return out;
 }
 
-#if defined(__x86_64__)
-// The AVX2 lanes, which the AVX-512 path uses too.
-void fill_draws_avx2(std::uint32_t state, std::uint16_t* out, std::size_t count);
-#endif
-
-// Every path that this build has, the fastest first, and the fastest that
-// this processor can run.
+// Every path that this build has, the fastest first; whether this
+// processor can run a path; and the fastest that it can.
 std::span<const format_path* const> format_paths();
+bool runs_here(const format_path& path);
 const format_path& fastest_path();
 
 }  // namespace scatter

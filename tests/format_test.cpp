@@ -8,6 +8,13 @@
 
 #include <array>
 #include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,7 +33,7 @@ class Path : public ::testing::TestWithParam<const format_path*> {
 protected:
     void SetUp() override
     {
-        if (!GetParam()->runs_here())
+        if (!runs_here(*GetParam()))
             GTEST_SKIP() << "this processor cannot run the " << GetParam()->name << " path";
     }
     const format_path& path() const { return *GetParam(); }
@@ -95,15 +102,46 @@ TEST_P(Path, WritesTheStreamThatPrintfWrites)
 INSTANTIATE_TEST_SUITE_P(EveryPath, Path, ::testing::ValuesIn(format_paths().begin(), format_paths().end()),
                          [](const auto& test) { return std::string(test.param->name); });
 
-TEST(FastestPath, IsThePathOfThisProcessor)
+// The processor's features as the kernel lists them in /proc/cpuinfo, a
+// source apart from cpu_supports; nothing where there is no such file.
+std::optional<std::set<std::string>> kernel_cpu_flags()
 {
-    const format_path& fastest = fastest_path();
-    EXPECT_TRUE(fastest.runs_here());
-    for (const format_path* path : format_paths()) {
-        if (path == &fastest)
-            break;
-        EXPECT_FALSE(path->runs_here()) << path->name << " runs here and comes first";
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(cpuinfo, line)) {
+        if (line.rfind("flags", 0) != 0 || line.find(':') == std::string::npos)
+            continue;
+        std::istringstream words(line.substr(line.find(':') + 1));
+        return std::set<std::string>(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
     }
+    return std::nullopt;
+}
+
+TEST(Paths, EveryPathThatTheProcessorHasTheInstructionsForRuns)
+{
+    // The instruction sets of each path's code, by the kernel's names.
+    const std::map<std::string, std::vector<std::string>> needs = {
+        {"avx512", {"avx2", "avx512f", "avx512bw", "avx512vl", "avx512vbmi", "avx512_vbmi2", "popcnt"}},
+        {"avx2", {"avx2"}},
+        {"sse2", {}},
+        {"portable", {}},
+    };
+    const auto flags = kernel_cpu_flags();
+    if (!flags)
+        GTEST_SKIP() << "no /proc/cpuinfo to learn the processor's features from";
+    std::string ran;
+    std::string not_here;
+    for (const format_path* path : format_paths()) {
+        const auto needed = needs.find(path->name);
+        ASSERT_NE(needed, needs.end()) << "the instructions of the " << path->name << " path are not known here";
+        std::string missing;
+        for (const std::string& flag : needed->second)
+            if (flags->count(flag) == 0)
+                missing += ' ' + flag;
+        EXPECT_EQ(runs_here(*path), missing.empty()) << path->name << " path; the kernel lacks:" << missing;
+        (missing.empty() ? ran : not_here) += ' ' + std::string(path->name) + (missing.empty() ? "" : " (no" + missing + ")");
+    }
+    std::cout << "[ PATHS    ] run here:" << ran << "; not here:" << (not_here.empty() ? " none" : not_here) << '\n';
 }
 
 }  // namespace

@@ -10,15 +10,6 @@
 
 namespace scatter::testing {
 
-// "%f" of a double; a coordinate is widened to one on the way in, as the
-// program's own writer widens it.
-inline std::string printf_coordinate(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%f", value);
-    return text;
-}
-
 inline std::string printf_line(point p)
 {
     char line[64];

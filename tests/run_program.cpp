@@ -8,8 +8,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <stdexcept>
 #include <system_error>
+#include <thread>
 
 namespace scatter::testing {
 namespace {
@@ -104,6 +106,8 @@ void collect(int out_read, int err_read, const run_options& options, run_result&
                 want = std::min(want, options.read_limit - sink.size());
             if (i == 0 && options.read_delay_us != 0)
                 ::usleep(options.read_delay_us);
+            if (i == 0 && result.out.empty() && options.first_read_delay_ms != 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(options.first_read_delay_ms));
             const ssize_t got = ::read(fds[i].fd, buffer.data(), want);
             if (got < 0 && errno == EINTR)
                 continue;
@@ -193,9 +197,12 @@ run_result run_program(const std::string& path, const run_options& options)
     collect(out_pipe[0], err_pipe[0], options, result);
 
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0)
+    rusage usage{};
+    while (::wait4(pid, &status, 0, &usage) < 0)
         if (errno != EINTR)
-            fail("waitpid");
+            fail("wait4");
+    const auto seconds = [](timeval t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+    result.cpu_seconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     if (WIFEXITED(status))
         result.exit_code = WEXITSTATUS(status);
     else if (WIFSIGNALED(status))

@@ -39,6 +39,9 @@ struct run_options {
     std::size_t read_limit = 0;
     // Pause this many microseconds before each read, as a slow reader does.
     unsigned read_delay_us = 0;
+    // Pause this many milliseconds before the first read, as a reader that
+    // is busy elsewhere does.
+    unsigned first_read_delay_ms = 0;
     std::size_t read_chunk = 65536;  // 0 reads as much as the pipe holds
     // A guard against a program that runs on: the child is killed by
     // SIGALRM after this many seconds.
@@ -50,6 +53,7 @@ struct run_result {
     std::string err;  // what arrived on standard error
     int exit_code = -1;  // the exit status, or -1 when a signal ended it
     int signal = 0;      // the signal that ended it, or 0
+    double cpu_seconds = 0;  // the processor time, user and system, that it used
     int initial_pipe_size = 0;  // the capacity of the stdout pipe when the run began (0 where unknown)
     int pipe_size = 0;          // and when it ended
 };
