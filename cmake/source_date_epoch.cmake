@@ -1,8 +1,12 @@
 # The one time stamp of a build, so that two builds of the same sources are
 # the same byte for byte: SOURCE_DATE_EPOCH when the environment sets it,
-# else the time of the last commit of a git checkout, else the time that a
-# source tarball records in its file SOURCE_DATE_EPOCH, else the time of
-# CMakeLists.txt. Sets SCATTER_SOURCE_DATE_EPOCH (seconds since 1970, UTC).
+# else the time of the last commit of a git checkout, else the time that the
+# file SOURCE_DATE_EPOCH records, else the time of CMakeLists.txt. Sets
+# SCATTER_SOURCE_DATE_EPOCH (seconds since 1970, UTC).
+#
+# The file SOURCE_DATE_EPOCH holds "$Format:%ct$", which git archive
+# replaces by the time of the commit (export-subst in .gitattributes): a
+# source tarball has the number, a checkout the placeholder, left aside here.
 
 set(SCATTER_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}")
 set(_scatter_epoch_from "the environment")
@@ -23,6 +27,9 @@ endif()
 if(NOT SCATTER_SOURCE_DATE_EPOCH AND EXISTS "${PROJECT_SOURCE_DIR}/SOURCE_DATE_EPOCH")
     file(STRINGS "${PROJECT_SOURCE_DIR}/SOURCE_DATE_EPOCH" SCATTER_SOURCE_DATE_EPOCH LIMIT_COUNT 1)
     set(_scatter_epoch_from "the file SOURCE_DATE_EPOCH")
+    if(SCATTER_SOURCE_DATE_EPOCH MATCHES "^\\$Format:")
+        set(SCATTER_SOURCE_DATE_EPOCH "")
+    endif()
 endif()
 
 if(NOT SCATTER_SOURCE_DATE_EPOCH)

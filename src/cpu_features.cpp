@@ -1,5 +1,7 @@
 #include "cpu_features.hpp"
 
+#include <atomic>
+
 #if defined(__x86_64__)
 #include <cpuid.h>
 
@@ -81,11 +83,22 @@ feature_set read_features()
 
 #endif
 
+// The features once read, or not_read.  Threads that meet not_read at once
+// each read the same features, so the cache needs no lock; nor does it need
+// the C++ runtime's guard of a static local, which would link the runtime's
+// exception support into the program.
+constexpr feature_set not_read = ~feature_set{0};
+constinit std::atomic<feature_set> known_features{not_read};
+
 }  // namespace
 
 bool cpu_supports(cpu_feature feature)
 {
-    static const feature_set features = read_features();
+    feature_set features = known_features.load(std::memory_order_relaxed);
+    if (features == not_read) {
+        features = read_features();
+        known_features.store(features, std::memory_order_relaxed);
+    }
     return (features & bit_of(feature)) != 0;
 }
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks a Debian package built by cpack -G DEB: its metadata and its files.
+# Checks the Debian package that dpkg-buildpackage makes of debian/: its
+# fields and its files.
 #   deb_package_test.sh PACKAGE VERSION
 set -euo pipefail
 deb=$1 version=$2
@@ -35,7 +36,7 @@ grep -q '^\.TH SCATTER 1' <(gzip -dc "$unpacked/usr/share/man/man1/scatter.1.gz"
 
 doc=$unpacked/usr/share/doc/scatter
 gzip -dc "$doc/changelog.gz" > "$unpacked/changelog"
-[ "$(dpkg-parsechangelog -l "$unpacked/changelog" -S Version)" = "$version" ] || fail "its changelog's last entry is not $version"
+[ "$(dpkg-parsechangelog -l "$unpacked/changelog" -S Version)" = "$version" ] || fail "its changelog's top entry is not $version"
 
 copyright=$doc/copyright
 [[ $(first_line "$(<"$copyright")") == 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ]] || fail "its copyright file is not in Debian's machine-readable format"

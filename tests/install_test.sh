@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the build into a fresh prefix and runs what was installed, through
-# the emulator of a cross build when one is given.
+# Installs the build into a fresh prefix, checks the manual page and the
+# licence, and runs the program that was installed, through the emulator of
+# a cross build when one is given.
 #   install_test.sh BUILD_DIR VERSION [EMULATOR...]
 set -euo pipefail
 build=$1 version=$2
@@ -13,9 +14,10 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 page=$prefix/share/man/man1/scatter.1
 [ -f "$page" ] || { echo "share/man/man1/scatter.1 was not installed"; exit 1; }
 grep -q "^\.TH SCATTER 1 .*\"scatter $version\"" "$page" || { echo "the manual page does not name version $version"; exit 1; }
+cmp -s "$prefix/share/doc/scatter/LICENSE" "$(dirname "$0")/../LICENSE" || { echo "share/doc/scatter/LICENSE is not LICENSE"; exit 1; }
 
 expected='-5.138707 1.757256
 9.476302 -1.717277
 -4.947661 -1.246986'
-[ "$("${emulator[@]}" "$prefix/bin/scatter" 3)" = "$expected" ] || { echo "the installed scatter wrote something else"; exit 1; }
+[ "$(${emulator[@]+"${emulator[@]}"} "$prefix/bin/scatter" 3)" = "$expected" ] || { echo "the installed scatter wrote something else"; exit 1; }
 echo "installed and ran $prefix/bin/scatter"

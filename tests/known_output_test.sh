@@ -32,7 +32,7 @@ check() {  # WHAT EXPECTED ACTUAL
 
 points=$(mktemp)
 trap 'rm -f "$points"' EXIT
-"${emulator[@]}" "$scatter" 1000000 > "$points"
+${emulator[@]+"${emulator[@]}"} "$scatter" 1000000 > "$points"
 line() { sed -n "$1{p;q;}" "$points"; }
 check "line 1" "-5.138707 1.757256" "$(line 1)"
 check "line 2" "9.476302 -1.717277" "$(line 2)"

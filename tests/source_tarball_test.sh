@@ -1,38 +1,37 @@
 #!/usr/bin/env bash
-# Makes the source tarball in a configured release tree and checks it: named
-# after the version, holding the sources and nothing else, and, unpacked on
-# its own, building and passing its tests with the two commands README.md
-# begins with; its release build must be the same, byte for byte, as the
-# one in the tree.
+# Makes the source tarball of HEAD with scripts/source-tarball and checks it:
+# named after the version, the same byte for byte when made again, holding
+# exactly the files that git tracks and the time of the commit in
+# SOURCE_DATE_EPOCH, and, unpacked on its own, building and passing its
+# tests with the two commands README.md begins with, its release build the
+# same, byte for byte, as the given release build of HEAD.
 #   source_tarball_test.sh RELEASE_BUILD_DIR
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
-source=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-tarball=$build/scatter-$version.tar.gz
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail() { echo "$tarball: $*"; exit 1; }
+# The unpacked sources have to find their time in their own file.
+unset SOURCE_DATE_EPOCH
 
-rm -f "$tarball"
-(cd "$build" && cpack --config CPackSourceConfig.cmake -G TGZ >/dev/null)
-[ -f "$tarball" ] || fail "was not made"
+tarball=$("$root/scripts/source-tarball" "$work/first")
+fail() { echo "$tarball: $*"; exit 1; }
+[ "$tarball" = "$work/first/scatter-$version.tar.gz" ] || fail "is not $work/first/scatter-$version.tar.gz"
+sleep 1
+again=$(umask 0077 && TZ=Pacific/Kiritimati "$root/scripts/source-tarball" "$work/second")
+cmp "$tarball" "$again" || fail "made again a second later, under another umask and time zone, differs"
 
 files=$(tar tzf "$tarball" | grep -v '/$' | sort)
-outside=$(grep -v "^scatter-$version/" <<<"$files") || true
-[ -z "$outside" ] || fail "has files outside scatter-$version/: $outside"
-unwanted=$(grep -E '/(build|\.git)(/|$)|/\.git(ignore|attributes)$|/CMakeCache\.txt$|/CMakeFiles/|\.(o|a|deb|tar\.gz)$' <<<"$files") || true
-[ -z "$unwanted" ] || fail "holds build output or git's files: $unwanted"
-if git -C "$source" rev-parse --show-toplevel >/dev/null 2>&1 \
-        && [ "$(git -C "$source" rev-parse --show-toplevel)" = "$source" ]; then
-    expected=$({ git -C "$source" ls-files | grep -Ev '(^|/)\.git(ignore|attributes)$'; echo SOURCE_DATE_EPOCH; } \
-               | sed "s|^|scatter-$version/|" | sort)
-    [ "$files" = "$expected" ] || fail "does not hold exactly the files of git and SOURCE_DATE_EPOCH:
+expected=$(git -C "$root" ls-tree -r --name-only HEAD | sed "s|^|scatter-$version/|" | sort)
+[ "$files" = "$expected" ] || fail "does not hold exactly the files of HEAD:
 $(diff <(echo "$expected") <(echo "$files") || true)"
-fi
 
 tar xzf "$tarball" -C "$work"
 unpacked=$work/scatter-$version
+epoch=$(git -C "$root" log -1 --format=%ct HEAD)
+[ "$(cat "$unpacked/SOURCE_DATE_EPOCH")" = "$epoch" ] || fail "has '$(cat "$unpacked/SOURCE_DATE_EPOCH")' in SOURCE_DATE_EPOCH, not $epoch, the time of HEAD"
+
 # The commands of the first two shell blocks of README.md, run as written.
 commands=$(awk '/^```sh$/ { inside = 1; blocks++; next }
                 /^```$/ { inside = 0; if (blocks == 2) exit; next }
@@ -40,10 +39,12 @@ commands=$(awk '/^```sh$/ { inside = 1; blocks++; next }
 [ "$(wc -l <<<"$commands")" -eq 2 ] || fail "README.md does not begin with two one-line commands: $commands"
 first=$(head -1 <<<"$commands") second=$(tail -1 <<<"$commands")
 (cd "$unpacked" && bash -c "$first") > "$work/first.log" 2>&1 || { tail -30 "$work/first.log"; fail "'$first' failed"; }
+grep -q "SOURCE_DATE_EPOCH: $epoch, from the file SOURCE_DATE_EPOCH" "$work/first.log" \
+    || fail "its build does not take its time from SOURCE_DATE_EPOCH: $(grep 'SOURCE_DATE_EPOCH:' "$work/first.log")"
 [ "$(tail -5 "$work/first.log")" = "$("$build/scatter" 5)" ] || { tail -30 "$work/first.log"; fail "'$first' did not end in five points"; }
 (cd "$unpacked" && bash -c "$second") > "$work/second.log" 2>&1 || { tail -50 "$work/second.log"; fail "'$second' failed"; }
 tests=$(grep -E '^[0-9]+% tests passed' "$work/second.log") || fail "'$second' ran no tests"
 
 cmp "$build/scatter" "$unpacked/build/release/scatter" || fail "builds another scatter than $build"
 cmp "$build/scatter.1" "$unpacked/build/release/scatter.1" || fail "builds another manual page than $build"
-echo "$tarball: $(wc -l <<<"$files") files; unpacked alone, '$first' and '$second' pass ($tests); same scatter and scatter.1 as $build"
+echo "$(basename "$tarball"): $(wc -l <<<"$files") files of HEAD, the same when made again; unpacked alone, '$first' and '$second' pass ($tests); same scatter and scatter.1 as $build"
