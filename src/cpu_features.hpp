@@ -4,7 +4,7 @@
 
 namespace scatter {
 
-enum class cpu_feature {
+enum class cpu_feature : unsigned char {
     popcnt,
     avx2,
     avx512f,
