@@ -4,7 +4,7 @@
 
 namespace scatter {
 
-enum class cpu_feature : unsigned char {
+enum class cpu_feature {
     popcnt,
     avx2,
     avx512f,
