@@ -1,13 +1,19 @@
-// The lanes of the generator with AVX2: 64 lanes in eight registers.
+// AVX2: the lanes of the generator, 64 lanes in eight registers, and the
+// lines, four points at a time, each line made by one 32-byte shuffle.
 //
-// Only the functions below use these instructions; the file is compiled
-// for the baseline processor, and fastest_path() takes this path only on a
-// processor that reports them.
-#include "avx2.hpp"
-#include "format.hpp"
+// Only the functions below use these instructions; the file is compiled for
+// the baseline processor, and the avx2 pipeline runs only on a processor
+// that reports them.
+#include "kernels.hpp"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
+
+#include "draw_source.hpp"
+#include "vector_lines.hpp"
+
+// What every function here is compiled for.
+#define SCATTER_AVX2 __attribute__((target("avx2")))
 
 namespace scatter {
 namespace {
@@ -37,7 +43,7 @@ constexpr jumps lane_jumps = [] {
 //     for (i = 0; i < count; ++i) { state = generator_step(state); out[i] = draw_of(state); }
 // Lane j holds the state j + 1 steps on, and every lane jumps 64 steps at
 // once, so that eight chains of multiplies overlap.
-__attribute__((target("avx2"))) void fill_draws_avx2(std::uint32_t state, std::uint16_t* out, std::size_t count)
+SCATTER_AVX2 void fill_draws_avx2(std::uint32_t state, std::uint16_t* out, std::size_t count)
 {
     const __m256i start = _mm256_set1_epi32(static_cast<int>(state));
     __m256i lanes[chains];
@@ -65,8 +71,72 @@ __attribute__((target("avx2"))) void fill_draws_avx2(std::uint32_t state, std::u
     }
 }
 
-constexpr cpu_feature avx2_needs[] = {cpu_feature::avx2};
-extern const format_path avx2_path{"avx2", avx2_needs, fill_draws_avx2, format_lines};
+namespace {
+
+// Lines, four points at a time: their shapes from one register of their
+// sixteen draws, then each line with a 32-byte shuffle, one OR and one
+// 32-byte store.
+struct avx2_line_kernel {
+    static constexpr std::size_t group_points = 4;
+
+    SCATTER_AVX2 avx2_line_kernel()
+        : last_negating(_mm256_set1_epi16(first_kept_draw - 1)),
+          largest(_mm256_set1_epi16(draw_max)),
+          ten_weights(_mm256_set1_epi64x(static_cast<long long>(scatter::ten_weights))),
+          negated_weights(_mm256_set1_epi64x(static_cast<long long>(scatter::negated_weights)))
+    {
+    }
+
+    SCATTER_AVX2 char* format_group(const std::uint16_t* draws, char* out) const
+    {
+        // The offsets of the four shapes, one in each 64-bit lane.
+        const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(draws));
+        const __m256i keeps = _mm256_cmpgt_epi16(d, last_negating);
+        const __m256i ten = _mm256_cmpeq_epi16(d, largest);
+        const __m256i tests = _mm256_or_si256(_mm256_and_si256(ten, ten_weights), _mm256_andnot_si256(keeps, negated_weights));
+        const __m256i offsets = _mm256_sad_epu8(tests, _mm256_setzero_si256());
+        const __m128i low = _mm256_castsi256_si128(offsets);
+        const __m128i high = _mm256_extracti128_si256(offsets, 1);
+        out = format_line(draws, _mm_cvtsi128_si64(low), out);
+        out = format_line(draws + 4, _mm_extract_epi64(low, 1), out);
+        out = format_line(draws + 8, _mm_cvtsi128_si64(high), out);
+        return format_line(draws + 12, _mm_extract_epi64(high, 1), out);
+    }
+
+    // The line of the point of these draws, whose shape is at offset.
+    static SCATTER_AVX2 char* format_line(const std::uint16_t* draws, long long offset, char* out)
+    {
+        // [x-text, y-text] in both halves: two broadcasts and a blend, all
+        // of them loads or simple operations.  The empty asm keeps clang
+        // from trading them for a longer chain of shuffles.
+        __m256i x = _mm256_castpd_si256(_mm256_broadcast_sd(reinterpret_cast<const double*>(magnitude_texts[draws[0]].chars)));
+        __m256i y = _mm256_castpd_si256(_mm256_broadcast_sd(reinterpret_cast<const double*>(magnitude_texts[draws[1]].chars)));
+        __asm__("" : "+x"(x), "+x"(y));
+        const __m256i texts = _mm256_blend_epi32(x, y, 0xCC);
+
+        const auto at = static_cast<std::size_t>(offset);
+        const std::uint8_t* const mask = shapes.masks.front().data() + at;
+        const std::uint8_t* const fill = shapes.fills.front().data() + at;
+        const __m256i line = _mm256_or_si256(_mm256_shuffle_epi8(texts, _mm256_load_si256(reinterpret_cast<const __m256i*>(mask))),
+                                             _mm256_load_si256(reinterpret_cast<const __m256i*>(fill)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), line);
+        // A volatile read, so that clang loads the one byte rather than
+        // pick it out of the register of fills.
+        return out + *static_cast<const volatile std::uint8_t*>(fill + shape_length_byte);
+    }
+
+    __m256i last_negating;
+    __m256i largest;
+    __m256i ten_weights;
+    __m256i negated_weights;
+};
+
+}  // namespace
+
+SCATTER_AVX2 __attribute__((flatten)) char* format_lines_avx2(const std::uint16_t* draws, std::size_t points, char* out)
+{
+    return assemble_lines<avx2_line_kernel>(draws, points, out);
+}
 
 }  // namespace scatter
 #endif

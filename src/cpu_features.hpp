@@ -2,21 +2,58 @@
 // place that asks.
 #pragma once
 
+#include <cstdint>
+#include <initializer_list>
+
 namespace scatter {
 
 enum class cpu_feature : unsigned char {
-    popcnt,
+    ssse3,
     avx2,
-    avx512f,
-    avx512bw,
-    avx512vl,
-    avx512vbmi,
-    avx512vbmi2,
 };
 
-// Whether the processor has the instructions of feature and, for those that
-// use the AVX or AVX-512 registers, the operating system saves those
-// registers across a context switch.  Always false off x86-64.
+class feature_set {
+public:
+    constexpr feature_set() = default;
+    constexpr feature_set(std::initializer_list<cpu_feature> features)
+    {
+        for (const cpu_feature feature : features)
+            add(feature);
+    }
+
+    constexpr void add(cpu_feature feature) { bits_ |= bit_of(feature); }
+    constexpr bool contains(cpu_feature feature) const { return (bits_ & bit_of(feature)) != 0; }
+    constexpr bool operator==(const feature_set&) const = default;
+
+    constexpr unsigned to_bits() const { return bits_; }
+    static constexpr feature_set from_bits(unsigned bits)
+    {
+        feature_set set;
+        set.bits_ = bits;
+        return set;
+    }
+
+private:
+    static constexpr unsigned bit_of(cpu_feature feature) { return 1u << static_cast<unsigned>(feature); }
+    unsigned bits_ = 0;
+};
+
+// What the processor reports of itself through cpuid, and what the
+// operating system saves of its registers (XCR0, through xgetbv).
+struct cpu_report {
+    std::uint32_t max_leaf = 0;   // cpuid leaf 0, eax: the largest leaf
+    std::uint32_t leaf1_ecx = 0;  // cpuid leaf 1, ecx
+    std::uint32_t leaf7_ebx = 0;  // cpuid leaf 7 subleaf 0, ebx, where max_leaf >= 7
+    std::uint64_t xcr0 = 0;       // where leaf 1 reports OSXSAVE
+};
+
+// The features of such a processor, with the bit numbers of Intel's and
+// AMD's manuals.  A feature that uses the AVX registers counts only when
+// the operating system saves them across a context switch.
+feature_set decode_cpu_features(const cpu_report& report);
+
+// Whether this processor has feature, as decode_cpu_features says of what it
+// reports.  Always false off x86-64.
 bool cpu_supports(cpu_feature feature);
 
 }  // namespace scatter

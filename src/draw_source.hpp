@@ -3,11 +3,9 @@
 // draw_max; the state starts at 1 and is never seeded, so every run sees the
 // same sequence, on every platform and compiler.
 //
-// Besides the one-at-a-time source, lanes produce the same draws many at a
-// time.
+// draw_lanes.hpp makes the same draws many at a time.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -58,7 +56,7 @@ constexpr int draw_of(std::uint32_t state)
 }
 
 // The draws one at a time: the plain statement of the sequence that the
-// lanes below produce many at a time.
+// lanes of draw_lanes.hpp produce many at a time.
 class draw_source {
 public:
     constexpr draw_source() = default;
@@ -72,39 +70,6 @@ public:
 
 private:
     std::uint32_t state_ = initial_state;
-};
-
-// The draws of a draw_source, produced many at a time for speed: lane j
-// holds the state j steps ahead of lane 0, and every lane jumps `width`
-// steps at once, so the multiplies no longer wait on each other.  fill()
-// writes the draws in exactly the source's order.
-class portable_draw_lanes {
-public:
-    static constexpr std::size_t width = 16;
-
-    // Starts with the draw that follows state.
-    constexpr explicit portable_draw_lanes(std::uint32_t state)
-    {
-        for (std::uint32_t& lane : next_) {
-            state = generator_step(state);
-            lane = state;
-        }
-    }
-
-    // Writes the next rounds * width draws to out.
-    constexpr void fill(std::uint16_t* out, std::size_t rounds)
-    {
-        for (std::size_t round = 0; round < rounds; ++round, out += width) {
-            for (std::size_t j = 0; j < width; ++j) {
-                out[j] = static_cast<std::uint16_t>(draw_of(next_[j]));
-                next_[j] = stride(next_[j]);
-            }
-        }
-    }
-
-private:
-    static constexpr affine_step stride = generator_step.power(width);
-    std::array<std::uint32_t, width> next_{};
 };
 
 }  // namespace scatter

@@ -2,16 +2,16 @@
 // to standard output, one "x y" line each, 100 when no count is given.
 //
 // Exit status: 0 when every line was written, 1 when standard output
-// refused a write, 2 when the argument is not a usable count.  Nothing is
-// ever written to standard error.
+// refused a write or failed to close, 2 when the argument is not a usable
+// count.  Nothing is ever written to standard error.
 
 #include <unistd.h>
 
 #include <optional>
 
 #include "count.hpp"
-#include "format.hpp"
 #include "output.hpp"
+#include "pipelines.hpp"
 
 namespace {
 
@@ -32,7 +32,9 @@ int main(int argc, char** argv)
         return exit_bad_count;
 
     widen_pipe(STDOUT_FILENO, max_output_size(*count));
-    if (!write_points(STDOUT_FILENO, *count, fastest_path()))
+    const bool written = write_points(STDOUT_FILENO, *count, fastest_pipeline());
+    // Some file systems report a failed write only when it is closed.
+    if (!close_output(STDOUT_FILENO) || !written)
         return exit_write_failed;
     return exit_ok;
 }

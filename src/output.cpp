@@ -6,7 +6,9 @@
 
 #include <cerrno>
 
-#include "format.hpp"
+#include "draw_source.hpp"
+#include "lines.hpp"
+#include "pipelines.hpp"
 
 namespace scatter {
 namespace {
@@ -16,7 +18,7 @@ namespace {
 // want of memory, and the pages that a small run never touches cost
 // nothing.
 constexpr std::size_t write_size = std::size_t{1} << 17;
-alignas(64) char buffer[write_size + block_points * max_line_length + format_slack];
+alignas(64) char buffer[write_size + block_points * max_line_length + line_slack];
 
 constexpr affine_step block_step = generator_step.power(4 * block_points);
 
@@ -35,7 +37,7 @@ bool wait_until_writable(int fd)
 
 }  // namespace
 
-bool write_points(int fd, int count, const format_path& path)
+bool write_points(int fd, int count, const pipeline& pipeline)
 {
     // The draws of a block, with room for the lanes to round up.
     alignas(64) std::uint16_t draws[4 * block_points + 64];
@@ -43,8 +45,8 @@ bool write_points(int fd, int count, const format_path& path)
     char* end = buffer;
     for (std::size_t left = count > 0 ? static_cast<std::size_t>(count) : 0; left > 0;) {
         const std::size_t points = left < block_points ? left : block_points;
-        path.fill_draws(state, draws, 4 * points);
-        end = path.format_lines(draws, points, end);
+        pipeline.fill_draws(state, draws, 4 * points);
+        end = pipeline.format_lines(draws, points, end);
         state = block_step(state);
         left -= points;
         const auto size = static_cast<std::size_t>(end - buffer);
@@ -79,6 +81,11 @@ bool write_all(int fd, const char* data, std::size_t size)
         }
     }
     return true;
+}
+
+bool close_output(int fd)
+{
+    return ::close(fd) == 0 || errno == EINTR || errno == EINPROGRESS || errno == EBADF;
 }
 
 void widen_pipe(int fd, std::uint64_t output_bytes)

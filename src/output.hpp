@@ -6,14 +6,19 @@
 
 namespace scatter {
 
-struct format_path;
+struct pipeline;
+
+// Points are made a block at a time: first the block's draws, then its
+// lines.
+inline constexpr std::size_t block_points = 1024;
 
 // Writes the lines of the first count points (none for a count of 0 or
-// less) to fd, made by path, in writes of about 128 KiB that each end at a
-// line end, so that several runs appending to one file never splice their
-// lines.  Allocates nothing.  Returns false at the first write that fails,
-// having tried nothing after it.
-bool write_points(int fd, int count, const format_path& path);
+// less) to fd, made by pipeline, in writes of about 128 KiB that each end at
+// a line end: several runs that append to one file interleave whole lines
+// where the file system takes each write whole.  Allocates nothing.
+// Returns false at the first write that fails, having tried nothing after
+// it.
+bool write_points(int fd, int count, const pipeline& pipeline);
 
 // The most bytes that count points can take.
 std::uint64_t max_output_size(int count);
@@ -23,6 +28,12 @@ std::uint64_t max_output_size(int count);
 // waits with poll(2) until fd takes more.  Returns false at the first other
 // failure, after which nothing more is written.
 bool write_all(int fd, const char* data, std::size_t size);
+
+// Closes fd, where some file systems (NFS, FUSE) report a write that
+// failed: false when the close fails.  A close interrupted by a signal
+// (EINTR) or still going on (EINPROGRESS) has released fd, and fd is
+// closed; a descriptor that was never open (EBADF) has nothing to report.
+bool close_output(int fd);
 
 // A pipe holds 64 KiB by default, and its reader then wakes for every
 // 64 KiB; a pipe of 1 MiB (what Linux grants any user) moves a large output

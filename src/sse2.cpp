@@ -1,13 +1,15 @@
-// The lanes of the generator with SSE2, which every x86-64 processor has.
-#include "format.hpp"
+// SSE2: the lanes of the generator, which every x86-64 processor has.
+#include "kernels.hpp"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 
+#include "draw_source.hpp"
+
 namespace scatter {
 namespace {
 
-// portable_draw_lanes with SSE2, which every x86-64 processor has.  SSE2
+// portable_draw_lanes (draw_lanes.hpp) with SSE2.  SSE2
 // has no 32-bit lane multiply, so each state is kept as two 16-bit halves,
 // eight lanes to a register:
 //
@@ -88,16 +90,14 @@ private:
     __m128i low0_, high0_, low1_, high1_;
 };
 
-void fill_draws(std::uint32_t state, std::uint16_t* out, std::size_t count)
-{
-    sse2_draw_lanes(state).fill(out, (count + sse2_draw_lanes::width - 1) / sse2_draw_lanes::width);
-}
-
 }  // namespace
 
 // SSE2 is part of every x86-64 processor, and of every build that defines
-// __SSE2__.
-extern const format_path sse2_path{"sse2", {}, fill_draws, format_lines};
+// __SSE2__: this file needs no target attribute.
+void fill_draws_sse2(std::uint32_t state, std::uint16_t* out, std::size_t count)
+{
+    sse2_draw_lanes(state).fill(out, (count + sse2_draw_lanes::width - 1) / sse2_draw_lanes::width);
+}
 
 }  // namespace scatter
 #endif

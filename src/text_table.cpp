@@ -1,15 +1,9 @@
-#include "format.hpp"
+#include "text_table.hpp"
+
+#include <cstddef>
+#include <cstdint>
 
 namespace scatter {
-
-#if defined(__x86_64__)
-extern const format_path avx512_path;
-extern const format_path avx2_path;
-#endif
-#if defined(__SSE2__)
-extern const format_path sse2_path;
-#endif
-
 namespace {
 
 constexpr auto largest_draw = static_cast<std::size_t>(draw_max);
@@ -44,8 +38,8 @@ constexpr fixed_text text_of(float magnitude)
     return text;
 }
 
-// The table, and whether its texts keep the two rules that
-// format_coordinate relies on: eight characters for every magnitude below
+// The table, and whether its texts keep the two rules that the lines rely
+// on: eight characters for every magnitude below
 // 10, and "10.000000", a ninth character '0', for the largest draw.
 struct checked_table {
     std::array<magnitude_text, draw_max + 1> texts{};
@@ -75,47 +69,5 @@ static_assert(table.largest_is_ten, "the text of the largest draw's magnitude is
 }  // namespace
 
 constinit const std::array<magnitude_text, draw_max + 1> magnitude_texts = table.texts;
-
-namespace {
-
-void fill_draws(std::uint32_t state, std::uint16_t* out, std::size_t count)
-{
-    portable_draw_lanes(state).fill(out, (count + portable_draw_lanes::width - 1) / portable_draw_lanes::width);
-}
-
-const format_path portable_path{"portable", {}, fill_draws, format_lines};
-
-}  // namespace
-
-std::span<const format_path* const> format_paths()
-{
-    static const format_path* const paths[] = {
-#if defined(__x86_64__)
-        &avx512_path,
-        &avx2_path,
-#endif
-#if defined(__SSE2__)
-        &sse2_path,
-#endif
-        &portable_path,
-    };
-    return paths;
-}
-
-bool runs_here(const format_path& path)
-{
-    for (const cpu_feature feature : path.needs)
-        if (!cpu_supports(feature))
-            return false;
-    return true;
-}
-
-const format_path& fastest_path()
-{
-    for (const format_path* path : format_paths())
-        if (runs_here(*path))
-            return *path;
-    return portable_path;
-}
 
 }  // namespace scatter

@@ -1,6 +1,6 @@
-// Every way of making lines that this build has, held to draw_point and
-// snprintf: the draws of its lanes, every coordinate a point can have, and
-// a long stream through the writer.
+// Every pipeline that this build has, held to draw_point and snprintf: the
+// draws of its lanes, every coordinate a point can have, every shape of a
+// line at every place in a group, and a long stream through the writer.
 
 #include <gtest/gtest.h>
 
@@ -20,8 +20,9 @@
 
 #include "draw_point.hpp"
 #include "draw_source.hpp"
-#include "format.hpp"
+#include "lines.hpp"
 #include "output.hpp"
+#include "pipelines.hpp"
 #include "printf_oracle.hpp"
 
 namespace scatter {
@@ -29,23 +30,45 @@ namespace {
 
 using testing::printf_line;
 
-class Path : public ::testing::TestWithParam<const format_path*> {
+class Pipeline : public ::testing::TestWithParam<const pipeline*> {
 protected:
     void SetUp() override
     {
         if (!runs_here(*GetParam()))
-            GTEST_SKIP() << "this processor cannot run the " << GetParam()->name << " path";
+            GTEST_SKIP() << "this processor cannot run the " << GetParam()->name << " pipeline";
     }
-    const format_path& path() const { return *GetParam(); }
+    const pipeline& tested() const { return *GetParam(); }
 };
 
-TEST_P(Path, DrawsAreTheSourcesFromAnyState)
+// The lines of these points, four draws each, from one call of the
+// pipeline's format_lines.
+std::string lines_of(const pipeline& path, const std::vector<std::uint16_t>& draws)
+{
+    std::string written(draws.size() / 4 * max_line_length + line_slack, '\0');
+    char* const end = path.format_lines(draws.data(), draws.size() / 4, written.data());
+    written.resize(static_cast<std::size_t>(end - written.data()));
+    return written;
+}
+
+// The lines that printf writes for these draws.
+std::string printf_lines(const std::vector<std::uint16_t>& draws)
+{
+    std::string expected;
+    for (std::size_t i = 0; i < draws.size(); i += 4) {
+        std::size_t next = i;
+        auto source = [&] { return int{draws[next++]}; };
+        expected += printf_line(draw_point(source));
+    }
+    return expected;
+}
+
+TEST_P(Pipeline, DrawsAreTheSourcesFromAnyState)
 {
     const std::uint32_t starts[] = {initial_state, 0u, 0xFFFFFFFFu, 0x80000000u, 0x12345678u, 0xDEADBEEFu};
     std::vector<std::uint16_t> draws(4 * block_points + 64);
     for (const std::uint32_t start : starts) {
         for (const std::size_t count : {std::size_t{1}, std::size_t{64}, std::size_t{1000}, 4 * block_points}) {
-            path().fill_draws(start, draws.data(), count);
+            tested().fill_draws(start, draws.data(), count);
             draw_source source(start);
             for (std::size_t i = 0; i < count; ++i)
                 ASSERT_EQ(draws[i], source()) << "start " << start << ", draw " << i << " of " << count;
@@ -53,7 +76,7 @@ TEST_P(Path, DrawsAreTheSourcesFromAnyState)
     }
 }
 
-TEST_P(Path, EveryCoordinateIsWrittenAsPrintfWritesIt)
+TEST_P(Pipeline, EveryCoordinateIsWrittenAsPrintfWritesIt)
 {
     // Point r has the magnitude draws r and draw_max - r and both sign
     // draws draw_max - r: every magnitude comes once as x and once as y,
@@ -72,11 +95,11 @@ TEST_P(Path, EveryCoordinateIsWrittenAsPrintfWritesIt)
         expected += printf_line(draw_point(source));
     }
     // Written a block at a time, and the last few points on their own.
-    std::string written(points * max_line_length + format_slack, '\0');
+    std::string written(points * max_line_length + line_slack, '\0');
     char* end = written.data();
     for (std::size_t first = 0; first < points; first += block_points - 3) {
         const std::size_t count = std::min<std::size_t>(block_points - 3, points - first);
-        end = path().format_lines(&draws[4 * first], count, end);
+        end = tested().format_lines(&draws[4 * first], count, end);
     }
     written.resize(static_cast<std::size_t>(end - written.data()));
     ASSERT_EQ(written.size(), expected.size());
@@ -86,20 +109,46 @@ TEST_P(Path, EveryCoordinateIsWrittenAsPrintfWritesIt)
     }
 }
 
-TEST_P(Path, WritesTheStreamThatPrintfWrites)
+TEST_P(Pipeline, EveryShapeOfALineAtEveryPlaceInAGroupAndEveryTail)
+{
+    // A line's shape is which of its coordinates are negated and which are
+    // 10.  Runs of 0 to 17 points, the shapes of run k starting from shape
+    // k % 16, put every shape at every place of a group of 2, 4, 8 or 16
+    // points, beside every other shape, and leave tails of every length.
+    for (std::size_t points = 0; points <= 17; ++points) {
+        for (unsigned first_shape = 0; first_shape < 16; ++first_shape) {
+            std::vector<std::uint16_t> draws;
+            for (std::size_t i = 0; i < points; ++i) {
+                const unsigned shape = (first_shape + static_cast<unsigned>(i)) % 16;
+                const auto magnitude = [&](unsigned ten_bit, unsigned other) {
+                    return static_cast<std::uint16_t>((shape & ten_bit) != 0 ? draw_max : other);
+                };
+                const auto sign = [&](unsigned negated_bit, unsigned other) {
+                    return static_cast<std::uint16_t>((shape & negated_bit) != 0 ? first_kept_draw - 1 - other : first_kept_draw + other);
+                };
+                const auto k = static_cast<unsigned>(7 * i + first_shape);
+                draws.insert(draws.end(), {magnitude(4, 1 + 997 * k % 32766), magnitude(8, 32766 - 991 * k % 32766),
+                                           sign(1, k % 3), sign(2, k % 5)});
+            }
+            ASSERT_EQ(lines_of(tested(), draws), printf_lines(draws)) << points << " points from shape " << first_shape;
+        }
+    }
+}
+
+TEST_P(Pipeline, WritesTheStreamThatPrintfWrites)
 {
     // A million points cross some hundred writes.
     std::FILE* const file = std::tmpfile();
     ASSERT_NE(file, nullptr);
     const int fd = ::fileno(file);
-    ASSERT_TRUE(write_points(fd, 1000000, path()));
+    ASSERT_TRUE(write_points(fd, 1000000, tested()));
     std::string written(static_cast<std::size_t>(::lseek(fd, 0, SEEK_CUR)), '\0');
     ASSERT_EQ(::pread(fd, written.data(), written.size(), 0), static_cast<ssize_t>(written.size()));
     std::fclose(file);
     EXPECT_TRUE(written == testing::printf_points(1000000));
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryPath, Path, ::testing::ValuesIn(format_paths().begin(), format_paths().end()),
+INSTANTIATE_TEST_SUITE_P(EveryPipeline, Pipeline, ::testing::ValuesIn(pipelines().begin(), pipelines().end()),
                          [](const auto& test) { return std::string(test.param->name); });
 
 // The processor's features as the kernel lists them in /proc/cpuinfo, a
@@ -117,12 +166,12 @@ std::optional<std::set<std::string>> kernel_cpu_flags()
     return std::nullopt;
 }
 
-TEST(Paths, EveryPathThatTheProcessorHasTheInstructionsForRuns)
+TEST(Pipelines, EveryPipelineThatTheProcessorHasTheInstructionsForRuns)
 {
-    // The instruction sets of each path's code, by the kernel's names.
+    // The instruction sets of each pipeline's code, by the kernel's names.
     const std::map<std::string, std::vector<std::string>> needs = {
-        {"avx512", {"avx2", "avx512f", "avx512bw", "avx512vl", "avx512vbmi", "avx512_vbmi2", "popcnt"}},
         {"avx2", {"avx2"}},
+        {"ssse3", {"ssse3"}},
         {"sse2", {}},
         {"portable", {}},
     };
@@ -131,14 +180,14 @@ TEST(Paths, EveryPathThatTheProcessorHasTheInstructionsForRuns)
         GTEST_SKIP() << "no /proc/cpuinfo to learn the processor's features from";
     std::string ran;
     std::string not_here;
-    for (const format_path* path : format_paths()) {
+    for (const pipeline* path : pipelines()) {
         const auto needed = needs.find(path->name);
-        ASSERT_NE(needed, needs.end()) << "the instructions of the " << path->name << " path are not known here";
+        ASSERT_NE(needed, needs.end()) << "the instructions of the " << path->name << " pipeline are not known here";
         std::string missing;
         for (const std::string& flag : needed->second)
             if (flags->count(flag) == 0)
                 missing += ' ' + flag;
-        EXPECT_EQ(runs_here(*path), missing.empty()) << path->name << " path; the kernel lacks:" << missing;
+        EXPECT_EQ(runs_here(*path), missing.empty()) << path->name << " pipeline; the kernel lacks:" << missing;
         (missing.empty() ? ran : not_here) += ' ' + std::string(path->name) + (missing.empty() ? "" : " (no" + missing + ")");
     }
     std::cout << "[ PATHS    ] run here:" << ran << "; not here:" << (not_here.empty() ? " none" : not_here) << '\n';
