@@ -7,6 +7,8 @@
 #     and stack clash protection, which touches every page of a large frame;
 #   - on x86, control-flow protection (CET): indirect branches land only on
 #     an endbr64, and returns match a shadow stack where the system keeps one;
+#   - on arm64, branch protection: indirect branches land only on a BTI
+#     instruction, and return addresses are signed (PAC);
 #   - _FORTIFY_SOURCE=2 in the optimised builds: bounds-checked memcpy, poll
 #     and the like wherever the compiler knows the size of the buffer (the
 #     checks need the optimiser, and the header warns without it);
@@ -16,8 +18,8 @@
 #     __FILE__ and debugging information name ./src/... and build/...;
 #     -Wdate-time warns of __DATE__ and __TIME__, which no two builds share.
 # Each flag is tried first and used only where the compiler or the linker
-# takes it: Apple's ld64 knows no -z, and -fcf-protection exists for x86
-# only.
+# takes it: Apple's ld64 knows no -z, -fcf-protection exists for x86 only
+# and -mbranch-protection for arm64 only.
 
 include(CheckCXXCompilerFlag)
 include(CheckLinkerFlag)
@@ -30,8 +32,11 @@ endif()
 
 # scatter_supported_flags(OUT COMPILE|LINK FLAG...): the flags of the list
 # that the compiler takes (COMPILE) or that the linker takes (LINK, such as
-# LINKER:-z,now), in OUT.
+# LINKER:-z,now), in OUT.  A flag that the compiler only warns of counts as
+# refused: clang warns of -mbranch-protection on x86, and the test build
+# makes warnings errors.
 function(scatter_supported_flags out kind)
+    set(CMAKE_REQUIRED_FLAGS -Werror)
     set(supported)
     foreach(flag IN LISTS ARGN)
         string(MAKE_C_IDENTIFIER "SCATTER_${kind}_HAS${flag}" result)
@@ -51,6 +56,7 @@ scatter_supported_flags(scatter_hardening_compile_flags COMPILE
     -fstack-protector-strong
     -fstack-clash-protection
     -fcf-protection
+    -mbranch-protection=standard
     -Wdate-time
     -ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
     -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
