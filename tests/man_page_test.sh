@@ -1,7 +1,7 @@
-#!/usr/bin/env bash
+#!/bin/sh
 # Renders the manual page and fails on any warning.
 #   man_page_test.sh PAGE
-set -euo pipefail
+set -eu
 command -v groff >/dev/null || { echo "groff is not installed (apt-get install groff-base)"; exit 77; }
 warnings=$(groff -man -Tutf8 -ww -z "$1" 2>&1)
 [ -z "$warnings" ] || { echo "$warnings"; exit 1; }
