@@ -5,6 +5,8 @@
 # the format together, where a change to one of those rules would move the
 # program and a printf model built on the same rules alike.  A cross
 # build's scatter runs through its emulator, the arguments after SCATTER.
+# (${1+"$@"} is "$@" where a shell's set -u would take "$@" without
+# arguments for an unset parameter, as posh does.)
 #   known_output_test.sh SCATTER [EMULATOR...]
 set -eu
 scatter=$1
@@ -27,7 +29,7 @@ count=$(sed -n 's/^sha256 \([0-9][0-9]*\) .*$/\1/p' "$known")
 [ -n "$count" ] || { echo "$known gives no sha256 line"; exit 1; }
 points=$(mktemp)
 trap 'rm -f "$points"' EXIT
-"$@" "$scatter" "$count" > "$points"
+${1+"$@"} "$scatter" "$count" > "$points"
 
 failed=0
 check() {  # WHAT EXPECTED ACTUAL

@@ -11,7 +11,7 @@ shift
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-"$@" "$scatter" 1000 > "$work/points"
+${1+"$@"} "$scatter" 1000 > "$work/points"
 { echo 2; echo 1000; cat "$work/points"; } | qhull s p > "$work/vertices" 2> "$work/summary"
 
 grep -q "Convex hull of 1000 points in 2-d" "$work/summary" || { cat "$work/summary"; echo "qhull did not take 1000 points"; exit 1; }
