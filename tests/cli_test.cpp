@@ -84,9 +84,17 @@ TEST(CommandLine, EveryKindOfArgumentGetsItsOutputAndStatus)
         {{"0", "5"}, 0, 0},
     };
     for (const argument_case& c : cases) {
-        const run_result result = run_scatter(c.args);
+        const std::string expected = printf_points(static_cast<long>(c.lines));
+        run_options options;
+        options.argv.push_back("scatter");
+        options.argv.insert(options.argv.end(), c.args.begin(), c.args.end());
+        // A run that writes more than its lines is cut off at the first byte
+        // too many (by SIGPIPE), rather than left to run to a count that
+        // should have been turned away.
+        options.read_limit = expected.size() + 1;
+        const run_result result = run_program(scatter_path, options);
         EXPECT_EQ(result.exit_code, c.exit_code) << label_of(c.args);
-        EXPECT_EQ(result.out, printf_points(static_cast<long>(c.lines))) << label_of(c.args);
+        EXPECT_EQ(result.out, expected) << label_of(c.args);
         EXPECT_EQ(result.err, "") << label_of(c.args);
     }
 }
@@ -214,6 +222,92 @@ TEST(Output, APipeIsWidenedWhenTheOutputWouldNotFit)
         EXPECT_EQ(result.initial_pipe_size, 1 << 16) << c.count;
         EXPECT_EQ(result.pipe_size, c.widened && grantable ? 1 << 20 : 1 << 16) << c.count;
     }
+#endif
+}
+
+#if defined(F_GETPIPE_SZ) && defined(F_SETPIPE_SZ)
+// Whether this process gets a pipe of `size` bytes, tried on one of its own.
+bool pipe_of_size_granted(int size)
+{
+    int fds[2];
+    make_pipe(fds);
+    const bool granted = ::fcntl(fds[1], F_SETPIPE_SZ, size) >= size;
+    ::close(fds[0]);
+    ::close(fds[1]);
+    return granted;
+}
+
+// Linux grants a pipe wider than /proc/sys/fs/pipe-max-size only to a
+// process with CAP_SYS_RESOURCE.  While this lives, pipes of `size` bytes
+// can be had: when they are refused and root can write the limit, it is
+// raised to `size`, and put back at the end.  refusal() says why they cannot
+// be had, and is empty when they can.
+class wide_pipes {
+public:
+    explicit wide_pipes(int size)
+    {
+        if (pipe_of_size_granted(size))
+            return;
+        std::ifstream in(limit_path);
+        std::string limit;
+        if (!(in >> limit)) {
+            refusal_ = std::string("this system refuses it and has no ") + limit_path;
+            return;
+        }
+        if (std::stol(limit) >= size) {
+            refusal_ = "this system refuses it though pipe-max-size is " + limit + " bytes";
+            return;
+        }
+        if (!write_limit(std::to_string(size))) {
+            refusal_ = "pipe-max-size is " + limit + " bytes, and only root can raise it";
+            return;
+        }
+        saved_limit_ = limit;
+        if (!pipe_of_size_granted(size))
+            refusal_ = "this system refuses it though pipe-max-size was raised to " + std::to_string(size) + " bytes";
+    }
+    ~wide_pipes()
+    {
+        if (!saved_limit_.empty())
+            write_limit(saved_limit_);
+    }
+    wide_pipes(const wide_pipes&) = delete;
+    wide_pipes& operator=(const wide_pipes&) = delete;
+
+    const std::string& refusal() const { return refusal_; }
+
+private:
+    static constexpr const char* limit_path = "/proc/sys/fs/pipe-max-size";
+    static bool write_limit(const std::string& value)
+    {
+        std::ofstream out(limit_path);
+        out << value << '\n';
+        out.flush();
+        return static_cast<bool>(out);
+    }
+    std::string saved_limit_;  // the limit to put back, when it was raised
+    std::string refusal_;
+};
+#endif
+
+TEST(Output, APipeWiderThanTheWidenedSizeIsLeftAsItIs)
+{
+#if !defined(F_GETPIPE_SZ) || !defined(F_SETPIPE_SZ)
+    GTEST_SKIP() << "this system neither tells nor sets the size of a pipe (F_GETPIPE_SZ, F_SETPIPE_SZ)";
+#else
+    // The widening is to 1 MiB; a pipe of 2 MiB must keep its size, though
+    // the output, about 3.7 MB, would not fit in it either.
+    constexpr int wider = 2 << 20;
+    const wide_pipes allowance(wider);
+    if (!allowance.refusal().empty())
+        GTEST_SKIP() << "no pipe of " << wider << " bytes for the program: " << allowance.refusal();
+    run_options options;
+    options.argv = {"scatter", "200000"};
+    options.pipe_capacity = wider;
+    const run_result result = run_program(scatter_path, options);
+    EXPECT_EQ(result.exit_code, 0);
+    EXPECT_EQ(result.initial_pipe_size, wider);
+    EXPECT_EQ(result.pipe_size, wider);
 #endif
 }
 

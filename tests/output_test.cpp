@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "output.hpp"
@@ -20,6 +21,16 @@ std::atomic<int> interruptions{0};
 
 TEST(WriteAll, GoesOnAfterInterruptedAndPartialWrites)
 {
+#if defined(SCATTER_EMULATOR)
+    // Under qemu-i386 (7.2, Debian 12's) a thread whose signal handler
+    // returns goes on with the thread pointer (%gs) of the thread created
+    // last: its errno is the reader's, and pthread_join takes it for the
+    // reader joining itself and fails with EDEADLK, so that the joinable
+    // std::thread aborts the run.  qemu-s390x runs the test as the kernel does.
+    const char* const emulator[] = {SCATTER_EMULATOR};
+    if (std::string_view(emulator[0]).find("qemu-i386") != std::string_view::npos)
+        GTEST_SKIP() << "under qemu-i386 a thread's signal handler leaves it with another thread's thread pointer (%gs)";
+#endif
     // A handler without SA_RESTART: a write blocked on a full pipe returns
     // early, with the bytes it moved or with EINTR.
     struct sigaction action {};

@@ -1,16 +1,17 @@
-#!/usr/bin/env bash
+#!/bin/sh
 # A real consumer: qhull takes the points of scatter 1000 behind the
 # "dimension, count" header it wants, and its hull lies within the box and
-# is made of input points.  A cross build's scatter runs through its emulator.
+# is made of input points.  A cross build's scatter runs through its
+# emulator, the arguments after SCATTER.
 #   qhull_test.sh SCATTER [EMULATOR...]
-set -euo pipefail
+set -eu
 command -v qhull >/dev/null || { echo "qhull is not installed (apt-get install qhull-bin)"; exit 77; }
 scatter=$1
-emulator=("${@:2}")
+shift
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-${emulator[@]+"${emulator[@]}"} "$scatter" 1000 > "$work/points"
+${1+"$@"} "$scatter" 1000 > "$work/points"
 { echo 2; echo 1000; cat "$work/points"; } | qhull s p > "$work/vertices" 2> "$work/summary"
 
 grep -q "Convex hull of 1000 points in 2-d" "$work/summary" || { cat "$work/summary"; echo "qhull did not take 1000 points"; exit 1; }

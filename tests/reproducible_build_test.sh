@@ -1,4 +1,4 @@
-#!/usr/bin/env bash
+#!/bin/sh
 # Builds the Debian packages of one commit twice with dpkg-buildpackage, in
 # two clones at different paths, a second apart, under another umask and
 # time zone, and checks that they are the same byte for byte.  (The release
@@ -7,7 +7,7 @@
 #   reproducible_build_test.sh [REPOSITORY [COMMIT]]   (default: this one, HEAD)
 # Only what is committed is built; the suite is left out of these builds
 # (DEB_BUILD_OPTIONS=nocheck), which does not change what is packaged.
-set -euo pipefail
+set -eu
 repo=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 commit=$(git -C "$repo" rev-parse --verify "${2:-HEAD}^{commit}")
 work=$(mktemp -d)
@@ -40,8 +40,10 @@ for deb in $packages; do
         echo "$deb: identical, $(sha256sum < "$first/$deb" | cut -c1-16)"
     else
         failed=1
-        diff <(dpkg-deb -I "$first/$deb"; dpkg-deb -c "$first/$deb") \
-             <(dpkg-deb -I "$second/$deb"; dpkg-deb -c "$second/$deb") || true
+        for build in "$first" "$second"; do
+            { dpkg-deb -I "$build/$deb"; dpkg-deb -c "$build/$deb"; } > "$build/$deb.contents"
+        done
+        diff "$first/$deb.contents" "$second/$deb.contents" || true
     fi
 done
 exit $failed

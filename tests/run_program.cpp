@@ -31,16 +31,24 @@ int pipe_size(int fd)
 #endif
 }
 
-// Shrinks a pipe to its least size, one page.
-void make_minimal(int fd)
+// Sets the capacity of a pipe, which the kernel rounds up to a power of two
+// pages.
+void set_pipe_size(int fd, int size)
 {
 #if defined(F_SETPIPE_SZ)
-    if (::fcntl(fd, F_SETPIPE_SZ, 1) < 0)
+    if (::fcntl(fd, F_SETPIPE_SZ, size) < 0)
         fail("F_SETPIPE_SZ");
 #else
     (void)fd;
+    (void)size;
     throw std::invalid_argument("this system cannot set the size of a pipe");
 #endif
+}
+
+// Shrinks a pipe to its least size, one page.
+void make_minimal(int fd)
+{
+    set_pipe_size(fd, 1);
 }
 
 // The child side: arranges its descriptors and signals, then becomes the
@@ -176,6 +184,8 @@ run_result run_program(const std::string& path, const run_options& options)
         make_pipe(out_pipe);
         if (options.minimal_pipe)
             make_minimal(out_pipe[1]);
+        if (options.pipe_capacity != 0)
+            set_pipe_size(out_pipe[1], options.pipe_capacity);
         if (options.nonblocking_pipe && ::fcntl(out_pipe[1], F_SETFL, O_NONBLOCK) < 0)
             fail("O_NONBLOCK");
     }

@@ -32,6 +32,9 @@ struct run_options {
     bool ignore_sigpipe = false;   // start the child with SIGPIPE ignored
     bool nonblocking_pipe = false; // set O_NONBLOCK on the stdout pipe
     bool minimal_pipe = false;     // shrink the stdout pipe to its least size, one page (needs pipe_sizes_settable)
+    // Set the stdout pipe to this many bytes before the run (needs
+    // pipe_sizes_settable, and the right to a pipe that wide); 0 leaves it.
+    int pipe_capacity = 0;
     // The child's address-space limit (RLIMIT_AS) in bytes; 0 sets none.
     unsigned long address_space_limit = 0;
     // For stdout_kind::pipe: stop reading (and close the pipe) once this

@@ -1,4 +1,4 @@
-#!/usr/bin/env bash
+#!/bin/sh
 # Makes the source tarball of HEAD with scripts/source-tarball and checks it:
 # named after the version, the same byte for byte when made again, holding
 # exactly the files that git tracks and the time of the commit in
@@ -6,7 +6,7 @@
 # tests with the two commands README.md begins with, its release build the
 # same, byte for byte, as the given release build of HEAD.
 #   source_tarball_test.sh RELEASE_BUILD_DIR
-set -euo pipefail
+set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
@@ -22,10 +22,14 @@ sleep 1
 again=$(umask 0077 && TZ=Pacific/Kiritimati "$root/scripts/source-tarball" "$work/second")
 cmp "$tarball" "$again" || fail "made again a second later, under another umask and time zone, differs"
 
-files=$(tar tzf "$tarball" | grep -v '/$' | sort)
-expected=$(git -C "$root" ls-tree -r --name-only HEAD | sed "s|^|scatter-$version/|" | sort)
-[ "$files" = "$expected" ] || fail "does not hold exactly the files of HEAD:
-$(diff <(echo "$expected") <(echo "$files") || true)"
+# Each listing goes to a file first, so that a failure of tar or git fails
+# the test rather than leaving a shorter list.
+tar tzf "$tarball" > "$work/listing"
+grep -v '/$' "$work/listing" | sort > "$work/files"
+git -C "$root" ls-tree -r --name-only HEAD > "$work/tracked"
+sed "s|^|scatter-$version/|" "$work/tracked" | sort > "$work/expected"
+cmp -s "$work/files" "$work/expected" || fail "does not hold exactly the files of HEAD:
+$(diff "$work/expected" "$work/files" || true)"
 
 tar xzf "$tarball" -C "$work"
 unpacked=$work/scatter-$version
@@ -36,15 +40,15 @@ epoch=$(git -C "$root" log -1 --format=%ct HEAD)
 commands=$(awk '/^```sh$/ { inside = 1; blocks++; next }
                 /^```$/ { inside = 0; if (blocks == 2) exit; next }
                 inside' "$unpacked/README.md")
-[ "$(wc -l <<<"$commands")" -eq 2 ] || fail "README.md does not begin with two one-line commands: $commands"
-first=$(head -1 <<<"$commands") second=$(tail -1 <<<"$commands")
-(cd "$unpacked" && bash -c "$first") > "$work/first.log" 2>&1 || { tail -30 "$work/first.log"; fail "'$first' failed"; }
+[ "$(printf '%s\n' "$commands" | wc -l)" -eq 2 ] || fail "README.md does not begin with two one-line commands: $commands"
+first=$(printf '%s\n' "$commands" | head -1) second=$(printf '%s\n' "$commands" | tail -1)
+(cd "$unpacked" && sh -c "$first") > "$work/first.log" 2>&1 || { tail -30 "$work/first.log"; fail "'$first' failed"; }
 grep -q "SOURCE_DATE_EPOCH: $epoch, from the file SOURCE_DATE_EPOCH" "$work/first.log" \
     || fail "its build does not take its time from SOURCE_DATE_EPOCH: $(grep 'SOURCE_DATE_EPOCH:' "$work/first.log")"
 [ "$(tail -5 "$work/first.log")" = "$("$build/scatter" 5)" ] || { tail -30 "$work/first.log"; fail "'$first' did not end in five points"; }
-(cd "$unpacked" && bash -c "$second") > "$work/second.log" 2>&1 || { tail -50 "$work/second.log"; fail "'$second' failed"; }
+(cd "$unpacked" && sh -c "$second") > "$work/second.log" 2>&1 || { tail -50 "$work/second.log"; fail "'$second' failed"; }
 tests=$(grep -E '^[0-9]+% tests passed' "$work/second.log") || fail "'$second' ran no tests"
 
 cmp "$build/scatter" "$unpacked/build/release/scatter" || fail "builds another scatter than $build"
 cmp "$build/scatter.1" "$unpacked/build/release/scatter.1" || fail "builds another manual page than $build"
-echo "$(basename "$tarball"): $(wc -l <<<"$files") files of HEAD, the same when made again; unpacked alone, '$first' and '$second' pass ($tests); same scatter and scatter.1 as $build"
+echo "$(basename "$tarball"): $(wc -l < "$work/files") files of HEAD, the same when made again; unpacked alone, '$first' and '$second' pass ($tests); same scatter and scatter.1 as $build"
