@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -13,7 +14,7 @@ int main(int argc, char** argv)
 {
     if (argc < 2)
         return 2;
-    std::size_t left = std::strtoull(argv[1], nullptr, 10);
+    std::uint64_t left = std::strtoull(argv[1], nullptr, 10);
     static char lines[std::size_t{1} << 17];
     constexpr char line[] = "-5.138707 1.757256\n";
     for (std::size_t i = 0; i < sizeof lines; ++i)
@@ -21,7 +22,7 @@ int main(int argc, char** argv)
 
     scatter::widen_pipe(STDOUT_FILENO, left);
     while (left > 0) {
-        const std::size_t size = left < sizeof lines ? left : sizeof lines;
+        const std::size_t size = left < sizeof lines ? static_cast<std::size_t>(left) : sizeof lines;
         if (!scatter::write_all(STDOUT_FILENO, lines, size))
             return 1;
         left -= size;

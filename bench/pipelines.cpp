@@ -115,7 +115,7 @@ int main(int argc, char** argv)
     if (argc == 1)
         return list();
     if (std::strcmp(argv[1], "time") == 0)
-        return time_all(argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 10000000);
+        return time_all(argc > 2 ? static_cast<std::size_t>(std::strtoull(argv[2], nullptr, 10)) : 10000000);
     if (std::strcmp(argv[1], "write") == 0 && argc == 4)
         return write(argv[2], argv[3]);
     return 2;
