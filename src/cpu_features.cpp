@@ -1,3 +1,4 @@
+// cpuid and XCR0, read once and decoded into the features of cpu_features.hpp.
 #include "cpu_features.hpp"
 
 #include <atomic>
