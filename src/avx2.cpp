@@ -78,6 +78,7 @@ namespace {
 // 32-byte store.
 struct avx2_line_kernel {
     static constexpr std::size_t group_points = 4;
+    static constexpr std::size_t line_store_bytes = 32;
 
     SCATTER_AVX2 avx2_line_kernel()
         : last_negating(_mm256_set1_epi16(first_kept_draw - 1)),
@@ -89,40 +90,33 @@ struct avx2_line_kernel {
 
     SCATTER_AVX2 char* format_group(const std::uint16_t* draws, char* out) const
     {
-        // The offsets of the four shapes, one in each 64-bit lane.
+        // The slots of the four shapes, one in each 64-bit lane.
         const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(draws));
         const __m256i keeps = _mm256_cmpgt_epi16(d, last_negating);
         const __m256i ten = _mm256_cmpeq_epi16(d, largest);
         const __m256i tests = _mm256_or_si256(_mm256_and_si256(ten, ten_weights), _mm256_andnot_si256(keeps, negated_weights));
-        const __m256i offsets = _mm256_sad_epu8(tests, _mm256_setzero_si256());
-        const __m128i low = _mm256_castsi256_si128(offsets);
-        const __m128i high = _mm256_extracti128_si256(offsets, 1);
+        const __m256i slots = _mm256_sad_epu8(tests, _mm256_setzero_si256());
+        const __m128i low = _mm256_castsi256_si128(slots);
+        const __m128i high = _mm256_extracti128_si256(slots, 1);
         out = format_line(draws, _mm_cvtsi128_si64(low), out);
         out = format_line(draws + 4, _mm_extract_epi64(low, 1), out);
         out = format_line(draws + 8, _mm_cvtsi128_si64(high), out);
         return format_line(draws + 12, _mm_extract_epi64(high, 1), out);
     }
 
-    // The line of the point of these draws, whose shape is at offset.
-    static SCATTER_AVX2 char* format_line(const std::uint16_t* draws, long long offset, char* out)
+    // The line of the point of these draws, whose shape has this slot.
+    static SCATTER_AVX2 char* format_line(const std::uint16_t* draws, long long shape_slot, char* out)
     {
-        // [x-text, y-text] in both halves: two broadcasts and a blend, all
-        // of them loads or simple operations.  The empty asm keeps clang
-        // from trading them for a longer chain of shuffles.
-        __m256i x = _mm256_castpd_si256(_mm256_broadcast_sd(reinterpret_cast<const double*>(magnitude_texts[draws[0]].chars)));
-        __m256i y = _mm256_castpd_si256(_mm256_broadcast_sd(reinterpret_cast<const double*>(magnitude_texts[draws[1]].chars)));
-        __asm__("" : "+x"(x), "+x"(y));
+        // [x-text, y-text] in both halves.
+        const __m256i x = _mm256_broadcastq_epi64(_mm_loadu_si64(magnitude_texts[draws[0]].chars));
+        const __m256i y = _mm256_broadcastq_epi64(_mm_loadu_si64(magnitude_texts[draws[1]].chars));
         const __m256i texts = _mm256_blend_epi32(x, y, 0xCC);
 
-        const auto at = static_cast<std::size_t>(offset);
-        const std::uint8_t* const mask = shapes.masks.front().data() + at;
-        const std::uint8_t* const fill = shapes.fills.front().data() + at;
-        const __m256i line = _mm256_or_si256(_mm256_shuffle_epi8(texts, _mm256_load_si256(reinterpret_cast<const __m256i*>(mask))),
-                                             _mm256_load_si256(reinterpret_cast<const __m256i*>(fill)));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), line);
-        // A volatile read, so that clang loads the one byte rather than
-        // pick it out of the register of fills.
-        return out + *static_cast<const volatile std::uint8_t*>(fill + shape_length_byte);
+        const auto slot = static_cast<std::size_t>(shape_slot);
+        const __m256i mask = _mm256_load_si256(reinterpret_cast<const __m256i*>(shape_mask(slot)));
+        const __m256i fill = _mm256_load_si256(reinterpret_cast<const __m256i*>(shape_fill(slot)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_or_si256(_mm256_shuffle_epi8(texts, mask), fill));
+        return out + shape_line_length(slot);
     }
 
     __m256i last_negating;

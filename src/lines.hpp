@@ -14,9 +14,14 @@ namespace scatter {
 // The longest line, "-10.000000 -10.000000\n".
 inline constexpr std::size_t max_line_length = 22;
 
+// The shortest line, "0.000000 0.000000\n".
+inline constexpr std::size_t min_line_length = 2 * sizeof(magnitude_text::chars) + 2;
+
 // How many bytes past the end of its lines any way of making lines may
-// write.
-inline constexpr std::size_t line_slack = 64;
+// write.  The plain way writes none.  A line kernel (vector_lines.hpp)
+// stores every line as one run of bytes from its start, 32 at the most,
+// and so writes this many after the shortest line.
+inline constexpr std::size_t line_slack = 32 - min_line_length;
 
 // Writes the text of the coordinate with this magnitude draw, negated or
 // not, at out and returns its end.  Ten bytes from out may be written; the

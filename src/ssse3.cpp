@@ -21,6 +21,7 @@ namespace {
 // and the rest are two shuffles of the same [x-text, y-text].
 struct ssse3_line_kernel {
     static constexpr std::size_t group_points = 2;
+    static constexpr std::size_t line_store_bytes = 32;
 
     SCATTER_SSSE3 ssse3_line_kernel()
         : last_negating(_mm_set1_epi16(first_kept_draw - 1)),
@@ -32,30 +33,28 @@ struct ssse3_line_kernel {
 
     SCATTER_SSSE3 char* format_group(const std::uint16_t* draws, char* out) const
     {
-        // The offsets of the two shapes, one in each 64-bit lane; they fit
-        // in 32 bits, which a 32-bit build can move too.
+        // The slots of the two shapes, one in each 64-bit lane; they fit in
+        // 32 bits, which a 32-bit build can move too.
         const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(draws));
         const __m128i keeps = _mm_cmpgt_epi16(d, last_negating);
         const __m128i ten = _mm_cmpeq_epi16(d, largest);
         const __m128i tests = _mm_or_si128(_mm_and_si128(ten, ten_weights), _mm_andnot_si128(keeps, negated_weights));
-        const __m128i offsets = _mm_sad_epu8(tests, _mm_setzero_si128());
-        out = format_line(draws, _mm_cvtsi128_si32(offsets), out);
-        return format_line(draws + 4, _mm_cvtsi128_si32(_mm_unpackhi_epi64(offsets, offsets)), out);
+        const __m128i slots = _mm_sad_epu8(tests, _mm_setzero_si128());
+        out = format_line(draws, _mm_cvtsi128_si32(slots), out);
+        return format_line(draws + 4, _mm_cvtsi128_si32(_mm_unpackhi_epi64(slots, slots)), out);
     }
 
-    // The line of the point of these draws, whose shape is at offset.
-    static SCATTER_SSSE3 char* format_line(const std::uint16_t* draws, int offset, char* out)
+    // The line of the point of these draws, whose shape has this slot.
+    static SCATTER_SSSE3 char* format_line(const std::uint16_t* draws, int shape_slot, char* out)
     {
-        const __m128i texts = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(magnitude_texts[draws[0]].chars)),
-                                                 _mm_loadl_epi64(reinterpret_cast<const __m128i*>(magnitude_texts[draws[1]].chars)));
-        const auto at = static_cast<std::size_t>(offset);
-        const std::uint8_t* const mask = shapes.masks.front().data() + at;
-        const std::uint8_t* const fill = shapes.fills.front().data() + at;
+        const __m128i texts = _mm_unpacklo_epi64(_mm_loadu_si64(magnitude_texts[draws[0]].chars),
+                                                 _mm_loadu_si64(magnitude_texts[draws[1]].chars));
+        const auto slot = static_cast<std::size_t>(shape_slot);
+        const std::uint8_t* const mask = shape_mask(slot);
+        const std::uint8_t* const fill = shape_fill(slot);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), half_line(texts, mask, fill));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16), half_line(texts, mask + 16, fill + 16));
-        // A volatile read, so that clang loads the one byte rather than
-        // pick it out of the register of fills.
-        return out + *static_cast<const volatile std::uint8_t*>(fill + shape_length_byte);
+        return out + shape_line_length(slot);
     }
 
     // Sixteen bytes of a line.  (A lambda would not take the target

@@ -19,6 +19,7 @@
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "lines.hpp"
 
@@ -31,26 +32,26 @@ inline constexpr unsigned shape_ten_x = 4;
 inline constexpr unsigned shape_ten_y = 8;
 inline constexpr std::size_t shape_count = 16;
 
-// The bytes of each shape in each table: a line fits in 32.
+// The bytes of each shape in the tables of masks and fills: a line fits in
+// 32.
 inline constexpr std::size_t shape_bytes = 32;
 
 struct line_shapes {
-    // For each byte of the line, the byte of [x-text, y-text] that it
-    // takes, or 0x80, which a shuffle turns into a zero.
-    alignas(64) std::array<std::array<std::uint8_t, shape_bytes>, shape_count> masks;
-    // The bytes that the texts do not give, zero elsewhere; the last byte,
-    // beyond every line, holds the length of the line.
-    alignas(64) std::array<std::array<std::uint8_t, shape_bytes>, shape_count> fills;
+    // For each shape, for each byte of the line, the byte of [x-text,
+    // y-text] that it takes, or 0x80, which a shuffle turns into a zero.
+    alignas(64) std::array<std::uint8_t, shape_count * shape_bytes> masks;
+    // For each shape, the bytes that the texts do not give, zero elsewhere.
+    alignas(64) std::array<std::uint8_t, shape_count * shape_bytes> fills;
+    // The length of the line of each shape.
+    std::array<std::uint64_t, shape_count> lengths;
 };
-
-inline constexpr std::size_t shape_length_byte = shape_bytes - 1;
 
 inline constexpr line_shapes shapes = [] {
     line_shapes table{};
+    table.masks.fill(0x80);
     for (unsigned shape = 0; shape < shape_count; ++shape) {
-        std::array<std::uint8_t, shape_bytes>& mask = table.masks[shape];
-        std::array<std::uint8_t, shape_bytes>& fill = table.fills[shape];
-        mask.fill(0x80);
+        std::uint8_t* const mask = table.masks.data() + shape * shape_bytes;
+        std::uint8_t* const fill = table.fills.data() + shape * shape_bytes;
         std::size_t length = 0;
         const auto text = [&](std::uint8_t first) {
             for (std::uint8_t i = 0; i < 8; ++i)
@@ -69,36 +70,66 @@ inline constexpr line_shapes shapes = [] {
         if ((shape & shape_ten_y) != 0)
             character('0');
         character('\n');
-        fill[shape_length_byte] = static_cast<std::uint8_t>(length);
+        table.lengths[shape] = length;
     }
     return table;
 }();
-static_assert(max_line_length < shape_length_byte, "a line must end before the byte that holds its length");
+static_assert(max_line_length <= shape_bytes, "a line must fit in its shape's mask and fill");
 
 // A kernel finds the shapes of its points with vector compares: each of a
 // point's four draws (magnitude of x, of y, sign of x, of y) is tested,
 // every test giving a 16-bit lane of all ones or zero; the tests are masked
 // by these weights, and a sum of the eight bytes of the point's 64-bit lane
-// (psadbw) gives shape * shape_bytes, the offset of its shape in each table.
-// A weight of 256 fits no byte, so it is 128 in each byte of its lane.
-constexpr std::uint64_t draw_weight(unsigned shape_bit, unsigned draw)
+// (psadbw) gives the point's slot, shape_slot_bytes times its shape.
+inline constexpr std::size_t shape_slot_bytes = sizeof(std::uint64_t);
+
+template <unsigned shape_bit, unsigned draw>
+constexpr std::uint64_t draw_weight()
 {
-    const unsigned weight = shape_bit * static_cast<unsigned>(shape_bytes);
-    const std::uint64_t lane = weight < 256 ? weight : (weight / 2) * 0x0101u;
-    return lane << (16 * draw);
+    constexpr std::size_t weight = shape_bit * shape_slot_bytes;
+    static_assert(weight < 256, "a weight must fit in the low byte of its lane, or it would add to the next byte's");
+    static_assert(draw < 4, "a point has four draws");
+    return std::uint64_t{weight} << (16 * draw);
 }
 
 // For the tests that a magnitude draw is draw_max (a text of 10)...
-inline constexpr std::uint64_t ten_weights = draw_weight(shape_ten_x, 0) | draw_weight(shape_ten_y, 1);
+inline constexpr std::uint64_t ten_weights = draw_weight<shape_ten_x, 0>() | draw_weight<shape_ten_y, 1>();
 // ... and that a sign draw negates.
-inline constexpr std::uint64_t negated_weights = draw_weight(shape_negated_x, 2) | draw_weight(shape_negated_y, 3);
+inline constexpr std::uint64_t negated_weights = draw_weight<shape_negated_x, 2>() | draw_weight<shape_negated_y, 3>();
+
+// The slot is the offset in bytes of the shape's length in shapes.lengths,
+// and a quarter of that of its mask and fill: each an offset that an x86
+// address takes as it is or scaled, with no instruction to compute it.
+static_assert(sizeof(line_shapes::lengths[0]) == shape_slot_bytes && shape_bytes % shape_slot_bytes == 0);
+inline constexpr std::size_t slot_to_table = shape_bytes / shape_slot_bytes;
+
+inline const std::uint8_t* shape_mask(std::size_t slot)
+{
+    return shapes.masks.data() + slot_to_table * slot;
+}
+
+inline const std::uint8_t* shape_fill(std::size_t slot)
+{
+    return shapes.fills.data() + slot_to_table * slot;
+}
+
+// shapes.lengths[slot / shape_slot_bytes], read at the slot's byte offset
+// as it stands.
+inline std::size_t shape_line_length(std::size_t slot)
+{
+    std::uint64_t length = 0;
+    std::memcpy(&length, reinterpret_cast<const unsigned char*>(shapes.lengths.data()) + slot, sizeof length);
+    return static_cast<std::size_t>(length);
+}
 
 // The register work of one instruction set: the lines of group_points
-// points at a time.  format_group writes them at out and returns their end,
-// and may write up to line_slack bytes beyond.
+// points at a time.  format_group writes them at out and returns their end.
+// It stores each line as line_store_bytes bytes from the line's start, the
+// last line's beyond the end of the group.
 template <class Kernel>
 concept line_kernel = requires(const Kernel kernel, const std::uint16_t* draws, char* out) {
     { Kernel::group_points } -> std::convertible_to<std::size_t>;
+    { Kernel::line_store_bytes } -> std::convertible_to<std::size_t>;
     { kernel.format_group(draws, out) } -> std::same_as<char*>;
 };
 
@@ -109,6 +140,9 @@ concept line_kernel = requires(const Kernel kernel, const std::uint16_t* draws, 
 template <line_kernel Kernel>
 char* assemble_lines(const std::uint16_t* draws, std::size_t points, char* out)
 {
+    static_assert(Kernel::line_store_bytes >= max_line_length, "the stores of a line must cover the longest line");
+    static_assert(Kernel::line_store_bytes - min_line_length <= line_slack,
+                  "the stores after the shortest line must end within line_slack bytes of it");
     const Kernel kernel;
     std::size_t i = 0;
     for (; i + Kernel::group_points <= points; i += Kernel::group_points)
