@@ -3,7 +3,7 @@
 
 #include <atomic>
 
-#if defined(__x86_64__)
+#if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
 #endif
 
@@ -15,7 +15,7 @@ constexpr bool has_bit(std::uint64_t reg, unsigned bit)
     return (reg >> bit & 1u) != 0;
 }
 
-#if defined(__x86_64__)
+#if defined(__x86_64__) || defined(__i386__)
 
 cpu_report read_cpu_report()
 {
@@ -24,7 +24,10 @@ cpu_report read_cpu_report()
     unsigned ebx = 0;
     unsigned ecx = 0;
     unsigned edx = 0;
+    // 0 also where there is no cpuid at all, as on a 486.
     report.max_leaf = static_cast<std::uint32_t>(__get_cpuid_max(0, nullptr));
+    if (report.max_leaf < 1)
+        return report;
     __cpuid(1, eax, ebx, ecx, edx);
     report.leaf1_ecx = ecx;
     if (report.max_leaf >= 7) {

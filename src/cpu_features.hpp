@@ -53,7 +53,7 @@ struct cpu_report {
 feature_set decode_cpu_features(const cpu_report& report);
 
 // Whether this processor has feature, as decode_cpu_features says of what it
-// reports.  Always false off x86-64.
+// reports.  Always false off x86.
 bool cpu_supports(cpu_feature feature);
 
 }  // namespace scatter

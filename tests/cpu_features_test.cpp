@@ -1,69 +1,98 @@
-// What the processor reports, decoded into features: processors and
-// operating systems that this machine is not, by the registers they report.
+// What the processor reports, decoded into features: real processors that
+// this machine is not, by the registers that they report, and this one
+// against the features that the kernel lists for it.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
 
 #include "cpu_features.hpp"
+#include "pipelines.hpp"
 
 namespace scatter {
 namespace {
 
-// Bits of cpuid leaf 1 ecx and leaf 7 ebx, and of XCR0, as Intel's and
-// AMD's manuals number them.
-constexpr std::uint32_t ssse3_bit = 1u << 9;
-constexpr std::uint32_t osxsave_bit = 1u << 27;
-constexpr std::uint32_t avx_bit = 1u << 28;
-constexpr std::uint32_t avx2_bit = 1u << 5;
-constexpr std::uint64_t xmm_state = 1u << 1;
-constexpr std::uint64_t ymm_state = 1u << 2;
-constexpr std::uint64_t zmm_states = 0xE0;  // the mask registers and the upper and extra ZMM registers
-
-// A processor with SSSE3 and AVX2 whose operating system saves the AVX
-// registers, as a Haswell or a Zen 3 under Linux reports itself.
-constexpr cpu_report avx2_machine{7, ssse3_bit | osxsave_bit | avx_bit, avx2_bit, 1 | xmm_state | ymm_state};
-
-struct decode_case {
+struct processor_case {
     const char* name;
     cpu_report report;
-    feature_set features;
+    bool ssse3;
+    bool avx2;
 };
 
-TEST(DecodeCpuFeatures, TakesEachFeatureFromItsBitAndTheSavedRegisters)
+TEST(DecodeCpuFeatures, RealProcessorsUnderTheirOperatingSystems)
 {
-    using enum cpu_feature;
-    cpu_report no_leaf_7 = avx2_machine;
-    no_leaf_7.max_leaf = 6;
-    cpu_report no_osxsave = avx2_machine;
-    no_osxsave.leaf1_ecx &= ~osxsave_bit;
-    cpu_report no_avx = avx2_machine;
-    no_avx.leaf1_ecx &= ~avx_bit;
-    cpu_report no_ymm_saved = avx2_machine;
-    no_ymm_saved.xcr0 &= ~ymm_state;
-    cpu_report no_xmm_saved = avx2_machine;
-    no_xmm_saved.xcr0 &= ~xmm_state;
-    cpu_report zmm_saved_too = avx2_machine;
-    zmm_saved_too.xcr0 |= zmm_states;
-    cpu_report all_other_bits = avx2_machine;
-    all_other_bits.leaf1_ecx = ~0u & ~ssse3_bit & ~avx_bit;
-    all_other_bits.leaf7_ebx = ~0u & ~avx2_bit;
-
-    const decode_case cases[] = {
-        {"nothing", {}, {}},
-        {"SSSE3 alone", {1, ssse3_bit, 0, 0}, {ssse3}},
-        {"AVX2 and SSSE3, registers saved", avx2_machine, {ssse3, avx2}},
-        {"AVX2, and AVX-512 registers saved too", zmm_saved_too, {ssse3, avx2}},
-        {"AVX2 bit without leaf 7 (a stale leaf)", no_leaf_7, {ssse3}},
-        {"AVX2 bit, OSXSAVE off", no_osxsave, {ssse3}},
-        {"AVX2 bit without AVX", no_avx, {ssse3}},
-        {"AVX2 bit, YMM state not saved", no_ymm_saved, {ssse3}},
-        {"AVX2 bit, XMM state not saved", no_xmm_saved, {ssse3}},
-        {"every other bit of both leaves", all_other_bits, {}},
-        {"only the AVX2 bit of leaf 7", {7, 0, avx2_bit, 0}, {}},
+    // cpuid leaf 0 eax, leaf 1 ecx and leaf 7 ebx as these processors
+    // report them (dumps of VBoxCpuReport, rust-cpuid and cpuid_dump_rs),
+    // and XCR0 as Linux sets it on them: x87, SSE and, where there is AVX,
+    // AVX state (0x7), and the AVX-512 states too (0xE7).  Where a
+    // processor has no XSAVE, nothing can read XCR0.
+    const processor_case processors[] = {
+        {"AMD Athlon 64 3200+ (K8)", {0x1, 0x00000000, 0, 0}, false, false},
+        {"AMD Phenom II X6 1100T (K10)", {0x6, 0x00802009, 0, 0}, false, false},
+        {"Intel Core 2 X6800 (Conroe)", {0xA, 0x0000E3BD, 0, 0}, true, false},
+        {"Intel Xeon X5482 (Penryn)", {0xA, 0x000CE3BD, 0, 0}, true, false},
+        {"Intel Pentium N3530 (Silvermont)", {0xB, 0x41D8E3BF, 0x00002282, 0}, true, false},
+        {"Intel Core i7-2635QM (Sandy Bridge)", {0xD, 0x1FBAE3BF, 0, 0x7}, true, false},
+        {"Intel Core i5-3570 (Ivy Bridge)", {0xD, 0x7FBAE3FF, 0x00000281, 0x7}, true, false},
+        {"Intel Core i7-5600U (Broadwell)", {0x14, 0x7FFAFBFF, 0x021C2FBB, 0x7}, true, true},
+        {"Intel Core i7-6700K (Skylake)", {0x16, 0x7FFAFBBF, 0x029C6FBF, 0x7}, true, true},
+        {"AMD Ryzen 5 3600X (Zen 2)", {0x10, 0x7ED8320B, 0x219C91A9, 0x7}, true, true},
+        {"AMD Ryzen 5 5600G (Zen 3)", {0x10, 0x7EF8320B, 0x219C97A9, 0x7}, true, true},
+        {"Intel Xeon Gold 6252 (Cascade Lake)", {0x16, 0x7FFEFBFF, 0xD39FF7EB, 0xE7}, true, true},
+        // The Skylake under systems that do not save its AVX registers: one
+        // that enables XSAVE for the SSE state alone, and one that leaves
+        // XSAVE off, whose leaf 1 then reports no OSXSAVE.
+        {"Skylake, XSAVE of x87 and SSE state only", {0x16, 0x7FFAFBBF, 0x029C6FBF, 0x3}, true, false},
+        {"Skylake, XSAVE off", {0x16, 0x77FAFBBF, 0x029C6FBF, 0}, true, false},
     };
-    for (const decode_case& c : cases)
-        EXPECT_TRUE(decode_cpu_features(c.report) == c.features) << c.name;
+    for (const processor_case& c : processors) {
+        const feature_set features = decode_cpu_features(c.report);
+        EXPECT_EQ(features.contains(cpu_feature::ssse3), c.ssse3) << c.name;
+        EXPECT_EQ(features.contains(cpu_feature::avx2), c.avx2) << c.name;
+    }
+}
+
+// The processor's features as the kernel lists them in /proc/cpuinfo, a
+// source apart from cpuid; nothing where there is no such file.
+std::optional<std::set<std::string>> kernel_cpu_flags()
+{
+    std::ifstream cpuinfo("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(cpuinfo, line)) {
+        if (line.rfind("flags", 0) != 0 || line.find(':') == std::string::npos)
+            continue;
+        std::istringstream words(line.substr(line.find(':') + 1));
+        return std::set<std::string>(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
+    }
+    return std::nullopt;
+}
+
+TEST(CpuSupports, HasTheFeaturesThatTheKernelListsForThisProcessor)
+{
+#if !defined(__x86_64__) && !defined(__i386__)
+    GTEST_SKIP() << "only x86 processors are asked for their features";
+#elif defined(SCATTER_EMULATOR)
+    GTEST_SKIP() << "the emulator's processor is not the one that /proc/cpuinfo describes";
+#else
+    const auto flags = kernel_cpu_flags();
+    if (!flags)
+        GTEST_SKIP() << "no /proc/cpuinfo to learn the processor's features from";
+    // Linux lists a feature only where it saves the registers it needs.
+    const std::pair<cpu_feature, std::string> features[] = {{cpu_feature::ssse3, "ssse3"}, {cpu_feature::avx2, "avx2"}};
+    for (const auto& [feature, kernel_name] : features)
+        EXPECT_EQ(cpu_supports(feature), flags->count(kernel_name) != 0) << kernel_name;
+#endif
+    std::string ran;
+    for (const pipeline* path : pipelines())
+        ran += std::string(" ") + path->name + (runs_here(*path) ? "" : " (not here)");
+    std::cout << "[ PATHS    ]" << ran << '\n';
 }
 
 }  // namespace
