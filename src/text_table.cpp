@@ -18,9 +18,9 @@ struct fixed_text {
 
 constexpr fixed_text text_of(float magnitude)
 {
-    // A single-precision magnitude of at most 10 times 10^6 is exact in
-    // double precision (24 significant bits times 20), so this rounding to
-    // an integer is the only one.
+    // A single-precision magnitude times 10^6 is exact in double precision
+    // (a significand of 24 bits times an integer below 2^20 needs at most
+    // 44 of the 53 bits), so this rounding to an integer is the only one.
     const double scaled = static_cast<double>(magnitude) * 1e6;
     auto millionths = static_cast<std::uint32_t>(scaled);
     const double fraction = scaled - millionths;

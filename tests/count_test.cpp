@@ -1,5 +1,6 @@
-// Reading the count: atoi's grammar, with anything that is not a usable
-// count (no digits, negative, beyond an int) turned away.
+// Reading the count: strtol's grammar of a decimal number, with anything
+// that is not a usable count (no digits, negative, beyond an int) turned
+// away.
 
 #include <gtest/gtest.h>
 
