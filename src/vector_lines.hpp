@@ -9,10 +9,11 @@
 // the coordinate is negated, and a '0' when its magnitude is 10 (the ninth
 // character of "10.000000").  Which of the four are there is the line's
 // shape, one of 16.  A kernel holds both texts in a register, [x-text,
-// y-text], and makes the line with one byte shuffle by its shape's mask and
-// one OR with its shape's fill: the mask picks each text byte to its place
-// in the line and zeroes the others, and the fill puts '-', '0', ' ' and
-// '\n' into the zeroed places.
+// y-text], and makes the line with a byte shuffle by its shape's mask and
+// an OR with its shape's fill (one of each with 32-byte registers, one for
+// each 16-byte half of the line with 16-byte ones): the mask picks each
+// text byte to its place in the line and zeroes the others, and the fill
+// puts '-', '0', ' ' and '\n' into the zeroed places.
 #pragma once
 
 #include <array>
