@@ -22,12 +22,13 @@ struct listed_draws {
 
 using testing::printf_line;
 
+// The first draws of the C standard's example rand() from its initial seed 1.
+constexpr int c_standard_draws[] = {16838, 5758, 10113, 17515, 31051, 5627, 23010, 7419, 16212, 4086, 2749, 12767};
+
 TEST(DrawSource, YieldsTheCStandardExampleSequence)
 {
-    // The sequence of the C standard's example rand() from its initial seed 1.
-    const int expected[] = {16838, 5758, 10113, 17515, 31051, 5627, 23010, 7419, 16212, 4086, 2749, 12767};
     draw_source source;
-    for (const int value : expected)
+    for (const int value : c_standard_draws)
         EXPECT_EQ(source(), value);
 }
 
@@ -38,9 +39,30 @@ TEST(DrawSource, JumpAheadIsRepeatedStepping)
         ASSERT_EQ(generator_step.power(k)(initial_state), state) << k;
         state = generator_step(state);
     }
-    // The period is 2^32 steps.
-    EXPECT_EQ(generator_step.power(std::uint64_t{1} << 32)(12345u), 12345u);
-    EXPECT_NE(generator_step.power(std::uint64_t{1} << 31)(12345u), 12345u);
+}
+
+TEST(DrawSource, RepeatsAfterTwoToThe31DrawsAndNoSooner)
+{
+    // 2^31 steps take every state s to s + a multiple of 2^31, and a draw,
+    // bits 16 to 30, does not see bit 31: the draws repeat after 2^31 of
+    // them, and the points, four draws each, after 2^29.  2^30 steps flip
+    // bit 30 of every state, the draw's top bit, so half of that period is
+    // none.
+    constexpr std::uint32_t low_31_bits = 0x7FFFFFFFu;
+    const affine_step period = generator_step.power(std::uint64_t{1} << 31);
+    EXPECT_EQ(period.multiplier & low_31_bits, 1u);
+    EXPECT_EQ(period.increment & low_31_bits, 0u);
+    const affine_step half_period = generator_step.power(std::uint64_t{1} << 30);
+    EXPECT_EQ(half_period.multiplier & low_31_bits, 1u);
+    EXPECT_EQ(half_period.increment & low_31_bits, 0x40000000u);
+
+    // So point 2^29 is point 0 again, and point 2^28 is not.
+    draw_source after_period(period(initial_state));
+    draw_source after_half_period(half_period(initial_state));
+    for (const int value : c_standard_draws) {
+        EXPECT_EQ(after_period(), value);
+        EXPECT_EQ(after_half_period(), value ^ 0x4000);
+    }
 }
 
 struct drawn_point_case {
