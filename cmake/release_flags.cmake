@@ -35,11 +35,22 @@
 set(scatter_probe_source ${CMAKE_BINARY_DIR}/CMakeFiles/scatter_probe.cpp)
 file(WRITE ${scatter_probe_source} "int main() { return 0; }\n")
 
+# try_compile's COMPILE_DEFINITIONS would join the compile flags into one
+# line of text, splitting a flag with a space (a -ffile-prefix-map of a
+# path with a space) into two; the probe project gets each flag whole from
+# add_compile_options, in a file that its project() includes.
+set(scatter_probe_options ${CMAKE_BINARY_DIR}/CMakeFiles/scatter_probe_options.cmake)
+
 function(scatter_probe_build ok_out warnings_out)
     cmake_parse_arguments(PARSE_ARGV 2 probe "" "" "COMPILE;LINK")
+    set(options)
+    foreach(flag IN LISTS probe_COMPILE)
+        string(APPEND options " [==[${flag}]==]")
+    endforeach()
+    file(WRITE ${scatter_probe_options} "add_compile_options(${options})\n")
     try_compile(ok ${CMAKE_BINARY_DIR}/CMakeFiles/scatter_probe
         SOURCES ${scatter_probe_source}
-        COMPILE_DEFINITIONS ${probe_COMPILE}
+        CMAKE_FLAGS -DCMAKE_PROJECT_INCLUDE=${scatter_probe_options}
         LINK_OPTIONS ${probe_LINK}
         OUTPUT_VARIABLE output)
     string(REGEX MATCHALL "[Ww]arning:" warnings "${output}")
