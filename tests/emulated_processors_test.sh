@@ -2,10 +2,13 @@
 # The choice of a pipeline on processors that this machine is not: qemu's
 # x86-64 emulator reports the cpuid of the processor model it is given and
 # refuses, with SIGILL, every instruction that the model lacks.  On each
-# model, scatter must take the pipeline expected of it, and every pipeline
-# that scatter_pipelines says runs there must run there and write the bytes
-# that scatter writes natively: a pipeline that needed an instruction set
-# its list of needs left out would be taken on a model without it, and die.
+# model, scatter_pipelines must say that scatter takes the pipeline
+# expected of it, and scatter itself must run that pipeline's draws and
+# lines, as qemu's log of the code that it translates names the functions
+# run (-d in_asm); every pipeline that scatter_pipelines says runs there
+# must run there and write the bytes that scatter writes natively: a
+# pipeline that needed an instruction set its list of needs left out would
+# be taken on a model without it, and die.
 #   emulated_processors_test.sh SCATTER SCATTER_PIPELINES
 set -eu
 scatter=$1 pipelines=$2
@@ -20,6 +23,20 @@ count=100003
 
 failed=0
 fail() { echo "$model: $*"; failed=1; }
+# Runs a program under the model, its output to OUT, and lists the draw and
+# line functions that it ran, one a line, from qemu's log; the status is
+# the program's.  The programs must keep their symbols for this.
+#   run_logged OUT PROGRAM ARGUMENT...
+run_logged() {
+    out=$1
+    shift
+    status=0
+    "$qemu" -cpu "$model" -d in_asm -D "$work/log" "$@" > "$out" 2>/dev/null || status=$?
+    grep -oE '^IN: .*(fill_draws|format_lines)[a-z0-9_]*' "$work/log" \
+        | grep -oE '(fill_draws|format_lines)[a-z0-9_]*' | sort -u > "$out.kernels"
+    return $status
+}
+kernels_of() { tr '\n' ' ' < "$1.kernels" | sed 's/ $//'; }
 # MODEL (qemu's name, with features taken away after commas), EXPECTED
 while read -r model expected what; do
     # qemu warns on standard error of the features that it cannot emulate.
@@ -40,8 +57,14 @@ while read -r model expected what; do
         fi
         ran="$ran $name"
     done
-    "$qemu" -cpu "$model" "$scatter" $count 2>/dev/null | cmp -s - "$work/native" || fail "scatter writes other bytes"
-    echo "$model ($what): takes $taken; runs$ran"
+    run_logged "$work/expected" "$pipelines" write "$expected" $count || fail "the $expected pipeline failed"
+    grep -q fill_draws "$work/expected.kernels" && grep -q format_lines "$work/expected.kernels" \
+        || fail "the log names no draw or no line function of the $expected pipeline: are the programs stripped?"
+    run_logged "$work/scatter" "$scatter" $count || fail "scatter failed"
+    cmp -s "$work/scatter" "$work/native" || fail "scatter writes other bytes"
+    cmp -s "$work/scatter.kernels" "$work/expected.kernels" \
+        || fail "scatter runs $(kernels_of "$work/scatter"), not the $expected pipeline's $(kernels_of "$work/expected")"
+    echo "$model ($what): takes $taken, and scatter runs $(kernels_of "$work/scatter"); runs$ran"
 done <<EOF
 qemu64 sse2 SSE2 and SSE3 only
 Conroe ssse3 Core 2, SSSE3
