@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,14 @@
 #include "printf_oracle.hpp"
 
 namespace scatter {
+
+// A pipeline as GoogleTest names the parameter of a test, in place of its
+// address, which differs from one build to the next.
+static void PrintTo(const pipeline* tested, std::ostream* out)
+{
+    *out << tested->name;
+}
+
 namespace {
 
 using testing::printf_line;

@@ -36,11 +36,8 @@ unpacked=$work/scatter-$version
 epoch=$(git -C "$root" log -1 --format=%ct HEAD)
 [ "$(cat "$unpacked/SOURCE_DATE_EPOCH")" = "$epoch" ] || fail "has '$(cat "$unpacked/SOURCE_DATE_EPOCH")' in SOURCE_DATE_EPOCH, not $epoch, the time of HEAD"
 
-# The commands of the first two shell blocks of README.md, run as written.
-commands=$(awk '/^```sh$/ { inside = 1; blocks++; next }
-                /^```$/ { inside = 0; if (blocks == 2) exit; next }
-                inside' "$unpacked/README.md")
-[ "$(printf '%s\n' "$commands" | wc -l)" -eq 2 ] || fail "README.md does not begin with two one-line commands: $commands"
+# The two commands that its README.md begins with, run as written.
+commands=$("$unpacked/scripts/readme-commands") || fail "$commands"
 first=$(printf '%s\n' "$commands" | head -1) second=$(printf '%s\n' "$commands" | tail -1)
 (cd "$unpacked" && sh -c "$first") > "$work/first.log" 2>&1 || { tail -30 "$work/first.log"; fail "'$first' failed"; }
 grep -q "SOURCE_DATE_EPOCH: $epoch, from the file SOURCE_DATE_EPOCH" "$work/first.log" \
