@@ -65,18 +65,13 @@ constexpr bool is_digit(char c)
 }
 
 // The two rules on the texts that the lines rely on.  The text of every
-// magnitude below 10 is one digit, '.' and six decimals: eight characters,
-// all in the table.
+// magnitude below 10 has one digit before the point and its last decimal
+// in the eighth place: eight characters, all in the table.
 constexpr bool eight_characters_below_ten()
 {
-    for (std::size_t r = 0; r < largest_draw; ++r) {
-        const char* const chars = magnitude_texts[r].chars;
-        if (!is_digit(chars[0]) || chars[1] != '.')
+    for (std::size_t r = 0; r < largest_draw; ++r)
+        if (magnitude_texts[r].chars[1] != '.' || !is_digit(magnitude_texts[r].chars[7]))
             return false;
-        for (std::size_t i = 2; i < 8; ++i)
-            if (!is_digit(chars[i]))
-                return false;
-    }
     return true;
 }
 
