@@ -55,8 +55,10 @@ cpu_report read_cpu_report()
 
 // The features once read, or not_read.  Threads that meet not_read at once
 // each read the same features, so the cache needs no lock; nor does it need
-// the C++ runtime's guard of a static local, which would link the runtime's
-// exception support into the program.
+// a static local initialised at run time, which g++ and clang guard, with
+// or without exceptions, by a call to the C++ runtime (__cxa_guard_acquire).
+// That call alone would make the program load the shared C++ library at
+// start-up, or, linked with the static one, carry its exception support.
 constexpr unsigned not_read = ~0u;
 constinit std::atomic<unsigned> known_features{not_read};
 

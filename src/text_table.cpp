@@ -38,36 +38,60 @@ constexpr fixed_text text_of(float magnitude)
     return text;
 }
 
-// The table, and whether its texts keep the two rules that the lines rely
-// on: eight characters for every magnitude below
-// 10, and "10.000000", a ninth character '0', for the largest draw.
-struct checked_table {
-    std::array<magnitude_text, draw_max + 1> texts{};
-    bool eight_characters_below_ten = true;
-    bool largest_is_ten = false;
-};
-
-constexpr checked_table build_table()
+// The first eight characters of the text of every magnitude, by its draw.
+constexpr std::array<magnitude_text, draw_max + 1> build_texts()
 {
-    checked_table table;
+    std::array<magnitude_text, draw_max + 1> texts{};
     for (std::size_t r = 0; r <= largest_draw; ++r) {
         const fixed_text text = text_of(magnitude(static_cast<int>(r)));
-        if (r < largest_draw && text.length != 8)
-            table.eight_characters_below_ten = false;
-        if (r == largest_draw)
-            table.largest_is_ten = text.length == 9 && text.chars[0] == '1' && text.chars[1] == '0' && text.chars[8] == '0';
         for (std::size_t i = 0; i < 8; ++i)
-            table.texts[r].chars[i] = text.chars[i];
+            texts[r].chars[i] = text.chars[i];
     }
-    return table;
+    return texts;
 }
-
-constexpr checked_table table = build_table();
-static_assert(table.eight_characters_below_ten, "the text of a magnitude below 10 is not eight characters long");
-static_assert(table.largest_is_ten, "the text of the largest draw's magnitude is not 10.000000");
 
 }  // namespace
 
-constinit const std::array<magnitude_text, draw_max + 1> magnitude_texts = table.texts;
+// Declared extern in text_table.hpp; constexpr here, so that the checks
+// below read the very texts that the program gets, and no build, optimised
+// or not, keeps a second table beside them.
+constexpr std::array<magnitude_text, draw_max + 1> magnitude_texts = build_texts();
+
+namespace {
+
+constexpr bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The two rules on the texts that the lines rely on.  The text of every
+// magnitude below 10 has one digit before the point and its last decimal
+// in the eighth place: eight characters, all in the table.
+constexpr bool eight_characters_below_ten()
+{
+    for (std::size_t r = 0; r < largest_draw; ++r)
+        if (magnitude_texts[r].chars[1] != '.' || !is_digit(magnitude_texts[r].chars[7]))
+            return false;
+    return true;
+}
+
+// The largest draw's magnitude is 10, whose text "10.000000" has nine
+// characters: the table holds the first eight, and the lines add the '0'.
+constexpr bool largest_is_ten()
+{
+    constexpr char ten[] = "10.000000";
+    const fixed_text text = text_of(magnitude(draw_max));
+    if (text.length != 9)
+        return false;
+    for (std::size_t i = 0; i < 9; ++i)
+        if (text.chars[i] != ten[i] || (i < 8 && magnitude_texts[largest_draw].chars[i] != ten[i]))
+            return false;
+    return true;
+}
+
+static_assert(eight_characters_below_ten(), "the text of a magnitude below 10 is not eight characters long");
+static_assert(largest_is_ten(), "the text of the largest draw's magnitude is not 10.000000");
+
+}  // namespace
 
 }  // namespace scatter
