@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -79,6 +80,16 @@ int send_buffer(int fd)
     return size;
 }
 
+// The file that the kernel runs as process pid, or empty where /proc does
+// not tell.
+std::string executable_of(pid_t pid)
+{
+    const std::string link = "/proc/" + std::to_string(pid) + "/exe";
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink(link.c_str(), path, sizeof path);
+    return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
+}
+
 // The child side: arranges its descriptors and signals, then becomes the
 // program.  Only async-signal-safe calls are made here.
 [[noreturn]] void become_child(const std::string& path, const run_options& options,
@@ -118,7 +129,7 @@ int send_buffer(int fd)
 
 // Reads the child's stdout and stderr pipes until both are closed, or until
 // the stdout read limit is met.
-void collect(int out_read, int err_read, const run_options& options, run_result& result)
+void collect(pid_t pid, int out_read, int err_read, const run_options& options, run_result& result)
 {
     // A pipe of unknown size is taken to hold 64 KiB, as most do.
     const std::size_t pipe_holds = result.initial_pipe_size > 0 ? static_cast<std::size_t>(result.initial_pipe_size) : 65536;
@@ -150,6 +161,8 @@ void collect(int out_read, int err_read, const run_options& options, run_result&
                 continue;
             if (got < 0 && errno != EAGAIN)
                 fail("read");
+            if (i == 0 && got > 0 && sink.empty())
+                result.exe = executable_of(pid);
             if (got > 0)
                 sink.append(buffer.data(), static_cast<std::size_t>(got));
             const bool limit_met = i == 0 && options.read_limit != 0 && sink.size() >= options.read_limit;
@@ -236,7 +249,7 @@ run_result run_program(const std::string& path, const run_options& options)
         ::close(out_pipe[1]);
     ::close(err_pipe[1]);
 
-    collect(out_pipe[0], err_pipe[0], options, result);
+    collect(pid, out_pipe[0], err_pipe[0], options, result);
 
     int status = 0;
     rusage usage{};

@@ -54,6 +54,10 @@ struct run_result {
     int initial_pipe_size = 0;  // the capacity of the stdout pipe when the run began (0 where unknown)
     int pipe_size = 0;          // and when it ended
     int send_buffer = 0;  // the send buffer of the stdout socket (SO_SNDBUF), as the system set it
+    // The file that the kernel runs as the child, from /proc/PID/exe when
+    // its first output arrives: the program itself, or an interpreter
+    // (such as an emulator) that it was handed to.  Empty where unknown.
+    std::string exe;
 };
 
 // Runs the program at path.  In a cross build the program is started through
