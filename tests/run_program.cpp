@@ -4,11 +4,13 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -21,10 +23,12 @@ namespace {
     throw std::system_error(errno, std::generic_category(), what);
 }
 
+// The capacity of a pipe, or 0 for what is no pipe.
 int pipe_size(int fd)
 {
 #if defined(F_GETPIPE_SZ)
-    return ::fcntl(fd, F_GETPIPE_SZ);
+    const int size = ::fcntl(fd, F_GETPIPE_SZ);
+    return size > 0 ? size : 0;
 #else
     (void)fd;
     return 0;
@@ -45,10 +49,45 @@ void set_pipe_size(int fd, int size)
 #endif
 }
 
-// Shrinks a pipe to its least size, one page.
-void make_minimal(int fd)
+// A connected pair of Unix stream sockets, both closed on exec: the test
+// reads fds[0], the child writes fds[1].
+void make_socket(int fds[2])
 {
-    set_pipe_size(fd, 1);
+#if defined(SOCK_CLOEXEC)
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0)
+        fail("socketpair");
+#else
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, fds) != 0)
+        fail("socketpair");
+    for (int i = 0; i < 2; ++i)
+        if (::fcntl(fds[i], F_SETFD, FD_CLOEXEC) != 0)
+            fail("FD_CLOEXEC");
+#endif
+}
+
+void set_send_buffer(int fd, int size)
+{
+    if (::setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &size, sizeof size) != 0)
+        fail("SO_SNDBUF");
+}
+
+int send_buffer(int fd)
+{
+    int size = 0;
+    socklen_t length = sizeof size;
+    if (::getsockopt(fd, SOL_SOCKET, SO_SNDBUF, &size, &length) != 0)
+        fail("SO_SNDBUF");
+    return size;
+}
+
+// The file that the kernel runs as process pid, or empty where /proc does
+// not tell.
+std::string executable_of(pid_t pid)
+{
+    const std::string link = "/proc/" + std::to_string(pid) + "/exe";
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink(link.c_str(), path, sizeof path);
+    return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
 }
 
 // The child side: arranges its descriptors and signals, then becomes the
@@ -59,6 +98,7 @@ void make_minimal(int fd)
     ::dup2(err_write, 2);
     switch (options.out) {
     case stdout_kind::pipe:
+    case stdout_kind::socket:
         ::dup2(out_write, 1);
         break;
     case stdout_kind::file:
@@ -89,7 +129,7 @@ void make_minimal(int fd)
 
 // Reads the child's stdout and stderr pipes until both are closed, or until
 // the stdout read limit is met.
-void collect(int out_read, int err_read, const run_options& options, run_result& result)
+void collect(pid_t pid, int out_read, int err_read, const run_options& options, run_result& result)
 {
     // A pipe of unknown size is taken to hold 64 KiB, as most do.
     const std::size_t pipe_holds = result.initial_pipe_size > 0 ? static_cast<std::size_t>(result.initial_pipe_size) : 65536;
@@ -121,6 +161,8 @@ void collect(int out_read, int err_read, const run_options& options, run_result&
                 continue;
             if (got < 0 && errno != EAGAIN)
                 fail("read");
+            if (i == 0 && got > 0 && sink.empty())
+                result.exe = executable_of(pid);
             if (got > 0)
                 sink.append(buffer.data(), static_cast<std::size_t>(got));
             const bool limit_met = i == 0 && options.read_limit != 0 && sink.size() >= options.read_limit;
@@ -180,19 +222,22 @@ run_result run_program(const std::string& path, const run_options& options)
 
     int out_pipe[2] = {-1, -1};
     int err_pipe[2];
+    run_result result;
     if (options.out == stdout_kind::pipe) {
         make_pipe(out_pipe);
-        if (options.minimal_pipe)
-            make_minimal(out_pipe[1]);
         if (options.pipe_capacity != 0)
             set_pipe_size(out_pipe[1], options.pipe_capacity);
-        if (options.nonblocking_pipe && ::fcntl(out_pipe[1], F_SETFL, O_NONBLOCK) < 0)
-            fail("O_NONBLOCK");
-    }
-    make_pipe(err_pipe);
-    run_result result;
-    if (out_pipe[0] >= 0)
         result.initial_pipe_size = pipe_size(out_pipe[0]);
+    }
+    if (options.out == stdout_kind::socket) {
+        make_socket(out_pipe);
+        if (options.send_buffer != 0)
+            set_send_buffer(out_pipe[1], options.send_buffer);
+        result.send_buffer = send_buffer(out_pipe[1]);
+    }
+    if (options.nonblocking && out_pipe[1] >= 0 && ::fcntl(out_pipe[1], F_SETFL, O_NONBLOCK) < 0)
+        fail("O_NONBLOCK");
+    make_pipe(err_pipe);
 
     const pid_t pid = ::fork();
     if (pid < 0)
@@ -204,7 +249,7 @@ run_result run_program(const std::string& path, const run_options& options)
         ::close(out_pipe[1]);
     ::close(err_pipe[1]);
 
-    collect(out_pipe[0], err_pipe[0], options, result);
+    collect(pid, out_pipe[0], err_pipe[0], options, result);
 
     int status = 0;
     rusage usage{};

@@ -2,8 +2,6 @@
 // output and standard error, and how it ended.
 #pragma once
 
-#include <fcntl.h>
-
 #include <string>
 #include <vector>
 
@@ -14,14 +12,8 @@ enum class stdout_kind {
     file,    // a path opened for writing (a regular file, /dev/full, ...)
     append,  // a path opened for appending (O_APPEND)
     closed,  // no file descriptor 1 at all
+    socket,  // a Unix stream socket that the test reads to the end, as systemd gives a service
 };
-
-// Whether this system reads and sets the size of a pipe, as Linux does.
-#if defined(F_GETPIPE_SZ) && defined(F_SETPIPE_SZ)
-inline constexpr bool pipe_sizes_settable = true;
-#else
-inline constexpr bool pipe_sizes_settable = false;
-#endif
 
 struct run_options {
     // The argument vector, program name first.  An empty vector starts the
@@ -30,10 +22,12 @@ struct run_options {
     stdout_kind out = stdout_kind::pipe;
     std::string out_path;          // for stdout_kind::file
     bool ignore_sigpipe = false;   // start the child with SIGPIPE ignored
-    bool nonblocking_pipe = false; // set O_NONBLOCK on the stdout pipe
-    bool minimal_pipe = false;     // shrink the stdout pipe to its least size, one page (needs pipe_sizes_settable)
+    bool nonblocking = false;      // set O_NONBLOCK on the stdout pipe or socket
+    // For stdout_kind::socket: its send buffer (SO_SNDBUF) in bytes, which
+    // Linux doubles and rounds up to its least; 0 leaves the system's.
+    int send_buffer = 0;
     // Set the stdout pipe to this many bytes before the run (needs
-    // pipe_sizes_settable, and the right to a pipe that wide); 0 leaves it.
+    // F_SETPIPE_SZ, and the right to a pipe that wide); 0 leaves it.
     int pipe_capacity = 0;
     // The child's address-space limit (RLIMIT_AS) in bytes; 0 sets none.
     unsigned long address_space_limit = 0;
@@ -45,7 +39,7 @@ struct run_options {
     // Pause this many milliseconds before the first read, as a reader that
     // is busy elsewhere does.
     unsigned first_read_delay_ms = 0;
-    std::size_t read_chunk = 65536;  // 0 reads as much as the pipe holds
+    std::size_t read_chunk = 65536;  // 0 reads as much as the pipe holds (64 KiB from a socket)
     // A guard against a program that runs on: the child is killed by
     // SIGALRM after this many seconds.
     unsigned time_limit_s = 60;
@@ -59,6 +53,11 @@ struct run_result {
     double cpu_seconds = 0;  // the processor time, user and system, that it used
     int initial_pipe_size = 0;  // the capacity of the stdout pipe when the run began (0 where unknown)
     int pipe_size = 0;          // and when it ended
+    int send_buffer = 0;  // the send buffer of the stdout socket (SO_SNDBUF), as the system set it
+    // The file that the kernel runs as the child, from /proc/PID/exe when
+    // its first output arrives: the program itself, or an interpreter
+    // (such as an emulator) that it was handed to.  Empty where unknown.
+    std::string exe;
 };
 
 // Runs the program at path.  In a cross build the program is started through
