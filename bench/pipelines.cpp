@@ -24,7 +24,7 @@
 #include <string_view>
 #include <vector>
 
-#include "draw_source.hpp"
+#include "draw_lanes.hpp"
 #include "lines.hpp"
 #include "output.hpp"
 #include "pipelines.hpp"
@@ -86,7 +86,7 @@ int time_all(std::size_t points)
     for (const pipeline* candidate : pipelines())
         if (runs_here(*candidate))
             timings.push_back({candidate});
-    std::vector<std::uint16_t> draws(4 * block_points + 64);
+    std::vector<std::uint16_t> draws(4 * block_points + draw_slack);
     std::vector<char> lines(block_points * max_line_length + line_slack);
     for (int round = 0; round < 9; ++round)
         for (timing& t : timings)

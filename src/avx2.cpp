@@ -9,7 +9,7 @@
 #if defined(__x86_64__)
 #include <immintrin.h>
 
-#include "draw_source.hpp"
+#include "draw_lanes.hpp"
 #include "vector_lines.hpp"
 
 // What every function here is compiled for.
@@ -19,6 +19,7 @@ namespace scatter {
 namespace {
 
 constexpr std::size_t chains = 8;
+static_assert(8 * chains <= draw_slack, "a round of the lanes writes 8 * chains draws");
 constexpr affine_step stride = generator_step.power(8 * chains);
 
 // The maps from a state to the states 1, 2, ... 64 steps on.

@@ -53,12 +53,9 @@ cpu_report read_cpu_report()
 
 #endif
 
-// The features once read, or not_read.  Threads that meet not_read at once
-// each read the same features, so the cache needs no lock; nor does it need
-// a static local initialised at run time, which g++ and clang guard, with
-// or without exceptions, by a call to the C++ runtime (__cxa_guard_acquire).
-// That call alone would make the program load the shared C++ library at
-// start-up, or, linked with the static one, carry its exception support.
+// The features once read, or not_read.  Threads that race each read the
+// same features, so no lock is needed; nor a guarded static local, whose
+// guard is a call into the C++ runtime (__cxa_guard_acquire).
 constexpr unsigned not_read = ~0u;
 constinit std::atomic<unsigned> known_features{not_read};
 

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 
 namespace scatter {
 
@@ -14,16 +13,8 @@ enum class cpu_feature : unsigned char {
 
 class feature_set {
 public:
-    constexpr feature_set() = default;
-    constexpr feature_set(std::initializer_list<cpu_feature> features)
-    {
-        for (const cpu_feature feature : features)
-            add(feature);
-    }
-
     constexpr void add(cpu_feature feature) { bits_ |= bit_of(feature); }
     constexpr bool contains(cpu_feature feature) const { return (bits_ & bit_of(feature)) != 0; }
-    constexpr bool operator==(const feature_set&) const = default;
 
     constexpr unsigned to_bits() const { return bits_; }
     static constexpr feature_set from_bits(unsigned bits)

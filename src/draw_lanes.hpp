@@ -11,6 +11,10 @@
 
 namespace scatter {
 
+// How many draws past the count any way of making draws may write: each
+// writes whole rounds of its lanes, and no round is longer than this.
+inline constexpr std::size_t draw_slack = 64;
+
 // The draws of a draw_source, produced many at a time for speed: lane j
 // holds the state j steps ahead of lane 0, and every lane jumps `width`
 // steps at once, so the multiplies no longer wait on each other.  fill()
@@ -43,9 +47,10 @@ private:
     static constexpr affine_step stride = generator_step.power(width);
     std::array<std::uint32_t, width> next_{};
 };
+static_assert(portable_draw_lanes::width <= draw_slack);
 
-// Writes the `count` draws that follow `state` at out, and perhaps more up
-// to the next multiple of portable_draw_lanes::width.
+// Writes the `count` draws that follow `state` at out, and up to draw_slack
+// more.
 inline void fill_draws_portable(std::uint32_t state, std::uint16_t* out, std::size_t count)
 {
     portable_draw_lanes(state).fill(out, (count + portable_draw_lanes::width - 1) / portable_draw_lanes::width);

@@ -31,6 +31,14 @@ constexpr bool keeps_sign(int draw)
     return static_cast<double>(draw) / draw_divisor > sign_threshold;
 }
 
+// keeps_sign grows with the draw: the draws from this one on keep the sign.
+inline constexpr int first_kept_draw = [] {
+    int r = 0;
+    while (!keeps_sign(r))
+        ++r;
+    return r;
+}();
+
 // Takes exactly four draws from source, anything that yields the next draw
 // (0 to draw_max) when called.
 template <class Source>

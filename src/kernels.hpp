@@ -9,8 +9,8 @@
 
 namespace scatter {
 
-// Draws: write the `count` draws that follow `state` at out, and perhaps
-// more, up to the next multiple of 64.
+// Draws: write the `count` draws that follow `state` at out, and up to
+// draw_slack more (draw_lanes.hpp).
 //
 // Lines: write the lines of `points` points, four draws each, at out and
 // return their end; up to line_slack bytes past it may be written too.

@@ -6,17 +6,15 @@
 
 #include <cerrno>
 
-#include "draw_source.hpp"
+#include "draw_lanes.hpp"
 #include "lines.hpp"
 #include "pipelines.hpp"
 
 namespace scatter {
 namespace {
 
-// The buffer is written once it holds this much; the block that crosses
-// the mark has room behind it.  It is static, so that no run can fail for
-// want of memory, and the pages that a small run never touches cost
-// nothing.
+// The buffer is written once it holds write_size bytes.  Static: no run
+// fails for want of memory, and pages a small run never touches cost nothing.
 constexpr std::size_t write_size = std::size_t{1} << 17;
 alignas(64) char buffer[write_size + block_points * max_line_length + line_slack];
 
@@ -39,8 +37,7 @@ bool wait_until_writable(int fd)
 
 bool write_points(int fd, int count, const pipeline& pipeline)
 {
-    // The draws of a block, with room for the lanes to round up.
-    alignas(64) std::uint16_t draws[4 * block_points + 64];
+    alignas(64) std::uint16_t draws[4 * block_points + draw_slack];
     std::uint32_t state = initial_state;
     char* end = buffer;
     for (std::size_t left = count > 0 ? static_cast<std::size_t>(count) : 0; left > 0;) {

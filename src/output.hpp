@@ -29,17 +29,14 @@ std::uint64_t max_output_size(int count);
 // failure, after which nothing more is written.
 bool write_all(int fd, const char* data, std::size_t size);
 
-// Closes fd, where some file systems (NFS, FUSE) report a write that
-// failed: false when the close fails.  A close interrupted by a signal
-// (EINTR) or still going on (EINPROGRESS) has released fd, and fd is
-// closed; a descriptor that was never open (EBADF) has nothing to report.
+// Closes fd, where some file systems (NFS, FUSE) report a failed write:
+// false when the close fails.  EINTR and EINPROGRESS have released fd all the
+// same, and a descriptor never opened (EBADF) has nothing to report.
 bool close_output(int fd);
 
-// A pipe holds 64 KiB by default, and its reader then wakes for every
-// 64 KiB; a pipe of 1 MiB (what Linux grants any user) moves a large output
-// about twice as fast.  Grows fd to that size when it is a smaller pipe and
-// output_bytes would not fit in it.  Any failure (not a pipe, over the
-// user's limit, not Linux) leaves fd as it is.
+// Grows fd to 1 MiB (what Linux grants any user) when it is a smaller pipe
+// and output_bytes would not fit: a wide pipe wakes its reader less often and
+// moves a large output about twice as fast.  Any failure leaves fd as it is.
 void widen_pipe(int fd, std::uint64_t output_bytes);
 
 }  // namespace scatter

@@ -17,8 +17,8 @@ struct pipeline {
     // The processor features that its instructions need beyond the
     // baseline of its build.
     std::span<const cpu_feature> needs;
-    // Writes the `count` draws that follow `state` at out, and perhaps more
-    // up to the next multiple of 64.
+    // Writes the `count` draws that follow `state` at out, and up to
+    // draw_slack more.
     void (*fill_draws)(std::uint32_t state, std::uint16_t* out, std::size_t count);
     // Writes the lines of `points` points, four draws each, at out and
     // returns their end.  Up to line_slack bytes past the end may be

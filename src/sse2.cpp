@@ -4,7 +4,7 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 
-#include "draw_source.hpp"
+#include "draw_lanes.hpp"
 
 namespace scatter {
 namespace {
@@ -91,6 +91,8 @@ private:
 
     __m128i low0_, high0_, low1_, high1_;
 };
+
+static_assert(sse2_draw_lanes::width <= draw_slack);
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "draw_lanes.hpp"
 #include "draw_point.hpp"
 #include "draw_source.hpp"
 #include "lines.hpp"
@@ -80,7 +81,7 @@ std::string printf_lines(const std::vector<std::uint16_t>& draws)
 TEST_P(Pipeline, DrawsAreTheSourcesFromAnyState)
 {
     const std::uint32_t starts[] = {initial_state, 0u, 0xFFFFFFFFu, 0x80000000u, 0x12345678u, 0xDEADBEEFu};
-    std::vector<std::uint16_t> draws(4 * block_points + 64);
+    std::vector<std::uint16_t> draws(4 * block_points + draw_slack);
     for (const std::uint32_t start : starts) {
         for (const std::size_t count : {std::size_t{1}, std::size_t{64}, std::size_t{1000}, 4 * block_points}) {
             tested().fill_draws(start, draws.data(), count);
