@@ -1,44 +1,21 @@
-# scatter_harden(TARGET...)
-#
-# Gives each target the hardening that Debian's dpkg-buildflags gives its
-# packages, and compiles it so that the output does not depend on where the
-# sources and the build tree are:
-#   - stack protector on every function with an array or an address taken,
-#     and stack clash protection, which touches every page of a large frame;
-#   - on x86, control-flow protection (CET): indirect branches land only on
-#     an endbr64, and returns match a shadow stack where the system keeps one;
-#   - on arm64, branch protection: indirect branches land only on a BTI
-#     instruction, and return addresses are signed (PAC);
-#   - _FORTIFY_SOURCE=2 in the optimised builds, unless the flags or the
-#     compiler already set a level, which is kept: bounds-checked memcpy,
-#     poll and the like wherever the compiler knows the size of the buffer
-#     (the checks need the optimiser, and the header warns without it);
-#   - PIE, and, with an ELF linker, full RELRO with immediate binding, so
-#     that the relocated tables are read-only before main runs;
-#   - -ffile-prefix-map for the source and build directories, so that
-#     __FILE__ and debugging information name ./src/... and build/...;
-#     -Wdate-time warns of __DATE__ and __TIME__, which no two builds share.
-# Each flag is tried first and used only where the compiler or the linker
-# takes it: Apple's ld64 knows no -z, -fcf-protection exists for x86 only
-# and -mbranch-protection for arm64 only.  The configure step names each
-# one that it leaves out.
+# scatter_harden(TARGET...): the hardening of Debian's dpkg-buildflags (stack
+# protector and clash protection, CET on x86, BTI and PAC on arm64,
+# _FORTIFY_SOURCE in optimised builds unless a level is set already, PIE,
+# full RELRO), and -ffile-prefix-map so that no build path is recorded.
+# Each flag is used only where the compiler or linker takes it (ld64 knows
+# no -z; -fcf-protection is x86's, -mbranch-protection arm64's); the
+# configure step names each one left out.
 
-# scatter_flags_work(OUT [COMPILE FLAG...] [LINK FLAG...]): in OUT, whether
-# a small program builds with these compile and link flags, and the
-# compiler and linker say nothing of it that they do not say without them.
-# The user's own flags (CMAKE_CXX_FLAGS, CMAKE_EXE_LINKER_FLAGS) are in
-# both builds, so a warning of theirs, such as clang's of the
-# -ffat-lto-objects of distributions that build with LTO, counts against no
-# flag; a flag that the compiler only warns of (clang warns of
-# -mbranch-protection on x86, and the test build makes warnings errors)
-# counts as refused.  The answers are cached, as CMake's own checks are.
+# scatter_flags_work(OUT [COMPILE FLAG...] [LINK FLAG...]): whether a small
+# program builds with these flags and they add no warning.  CMake's own
+# check_cxx_compiler_flag refuses every flag where the user's flags make the
+# compiler warn (clang of -ffat-lto-objects); here the user's flags are in
+# both builds, and only the warnings that the flags add count.  Cached.
 set(scatter_probe_source ${CMAKE_BINARY_DIR}/CMakeFiles/scatter_probe.cpp)
 file(WRITE ${scatter_probe_source} "int main() { return 0; }\n")
 
-# try_compile's COMPILE_DEFINITIONS would join the compile flags into one
-# line of text, splitting a flag with a space (a -ffile-prefix-map of a
-# path with a space) into two; the probe project gets each flag whole from
-# add_compile_options, in a file that its project() includes.
+# Each flag goes whole to the probe through add_compile_options: try_compile's
+# COMPILE_DEFINITIONS would split a path with a space.
 set(scatter_probe_options ${CMAKE_BINARY_DIR}/CMakeFiles/scatter_probe_options.cmake)
 
 function(scatter_probe_build ok_out warnings_out)
@@ -98,9 +75,8 @@ function(scatter_supported_flags out kind)
     set(${out} ${supported} PARENT_SCOPE)
 endfunction()
 
-# Position-independent executables.  CMake adds its PIE flags to a link only
-# where CMAKE_CXX_LINK_PIE_SUPPORTED says they work; its own check of that
-# takes any warning of the user's flags for a refusal.
+# CMake links PIE only where CMAKE_CXX_LINK_PIE_SUPPORTED, whose own check
+# has the same fault.
 scatter_flags_work(CMAKE_CXX_LINK_PIE_SUPPORTED
     COMPILE ${CMAKE_CXX_COMPILE_OPTIONS_PIE} LINK ${CMAKE_CXX_LINK_OPTIONS_PIE})
 if(NOT CMAKE_CXX_LINK_PIE_SUPPORTED)
@@ -117,9 +93,8 @@ scatter_supported_flags(scatter_hardening_compile_flags COMPILE
     -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
 scatter_supported_flags(scatter_hardening_link_flags LINK LINKER:-z,relro LINKER:-z,now)
 
-# _FORTIFY_SOURCE: a level that the flags set (Debian's CPPFLAGS set 2 or
-# 3), or that the compiler sets itself when it optimises (as Ubuntu's GCC
-# does), is kept; elsewhere the optimised builds get 2.
+# A _FORTIFY_SOURCE level set by the flags or by the compiler (Ubuntu's) is
+# kept; elsewhere the optimised builds get 2.
 include(CheckCXXSourceCompiles)
 string(JOIN " " scatter_all_flags ${CMAKE_CXX_FLAGS} ${CMAKE_CXX_FLAGS_RELEASE}
     ${CMAKE_CXX_FLAGS_RELWITHDEBINFO} ${CMAKE_CXX_FLAGS_MINSIZEREL})

@@ -1,12 +1,7 @@
-# The one time stamp of a build, so that two builds of the same sources are
-# the same byte for byte: SOURCE_DATE_EPOCH when the environment sets it,
-# else the time of the last commit of a git checkout, else the time that the
-# file SOURCE_DATE_EPOCH records, else the time of CMakeLists.txt. Sets
-# SCATTER_SOURCE_DATE_EPOCH (seconds since 1970, UTC).
-#
-# The file SOURCE_DATE_EPOCH holds "$Format:%ct$", which git archive
-# replaces by the time of the commit (export-subst in .gitattributes): a
-# source tarball has the number, a checkout the placeholder, left aside here.
+# SCATTER_SOURCE_DATE_EPOCH, the one time stamp of a build: SOURCE_DATE_EPOCH
+# from the environment, else the last commit's time, else the file
+# SOURCE_DATE_EPOCH (whose $Format:%ct$ git archive fills in), else the time
+# of CMakeLists.txt.
 
 set(SCATTER_SOURCE_DATE_EPOCH "$ENV{SOURCE_DATE_EPOCH}")
 set(_scatter_epoch_from "the environment")
