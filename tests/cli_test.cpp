@@ -85,7 +85,7 @@ TEST(CommandLine, EveryKindOfArgumentGetsItsOutputAndStatus)
         {{"0", "5"}, 0, 0},
     };
     for (const argument_case& c : cases) {
-        const std::string expected = printf_points(static_cast<long>(c.lines));
+        const std::string expected = printf_points(c.lines);
         run_options options;
         options.argv.push_back("scatter");
         options.argv.insert(options.argv.end(), c.args.begin(), c.args.end());
