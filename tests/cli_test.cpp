@@ -166,27 +166,6 @@ TEST(Output, EveryKindOfPipeOrSocketGetsTheWholeStream)
     }
 }
 
-TEST(Output, AFullNonBlockingOutputIsWaitedOnNotSpunOn)
-{
-    // The reader first pauses: the pipe fills, and every write fails with
-    // EAGAIN until the reader comes back.  A writer that waits in poll(2)
-    // uses next to no processor time meanwhile; one that retries at once
-    // spins through the whole pause.  The same run without the pause is the
-    // measure of what the work itself costs, under an emulator too.
-    constexpr unsigned pause_ms = 1500;
-    run_options options;
-    options.argv = {"scatter", "200000"};
-    options.nonblocking = true;
-    const run_result unpaused = run_program(scatter_path, options);
-    options.first_read_delay_ms = pause_ms;
-    const run_result paused = run_program(scatter_path, options);
-    EXPECT_EQ(paused.exit_code, 0);
-    EXPECT_TRUE(paused.out == printf_points(200000));
-    EXPECT_LT(paused.cpu_seconds - unpaused.cpu_seconds, pause_ms / 1000.0 / 5)
-        << "processor time: " << paused.cpu_seconds << " s with a pause of " << pause_ms << " ms, "
-        << unpaused.cpu_seconds << " s without";
-}
-
 TEST(Output, APipeIsWidenedWhenTheOutputWouldNotFit)
 {
 #if !defined(F_GETPIPE_SZ) || !defined(F_SETPIPE_SZ)

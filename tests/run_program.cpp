@@ -9,11 +9,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <climits>
 #include <stdexcept>
 #include <system_error>
-#include <thread>
 
 namespace scatter::testing {
 namespace {
@@ -159,8 +157,6 @@ void collect(pid_t pid, int out_read, int err_read, const run_options& options, 
                 want = std::min(want, options.read_limit - sink.size());
             if (i == 0 && options.read_delay_us != 0)
                 ::usleep(options.read_delay_us);
-            if (i == 0 && result.out.empty() && options.first_read_delay_ms != 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(options.first_read_delay_ms));
             const ssize_t got = ::read(fds[i].fd, buffer.data(), want);
             if (got < 0 && errno == EINTR)
                 continue;

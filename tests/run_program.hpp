@@ -39,9 +39,6 @@ struct run_options {
     std::size_t read_limit = 0;
     // Pause this many microseconds before each read, as a slow reader does.
     unsigned read_delay_us = 0;
-    // Pause this many milliseconds before the first read, as a reader that
-    // is busy elsewhere does.
-    unsigned first_read_delay_ms = 0;
     std::size_t read_chunk = 65536;  // 0 reads as much as the pipe holds (64 KiB from a socket)
     // A guard against a program that runs on: the child is killed by
     // SIGALRM after this many seconds.
