@@ -133,23 +133,22 @@ struct stream_case {
 
 TEST(Output, EveryKindOfPipeOrSocketGetsTheWholeStream)
 {
-    // scatter widens a pipe to 1 MiB, where a non-blocking write of 128 KiB
-    // is taken in part when the slow reader has left less room.  A socket
-    // it cannot widen: a Unix stream socket, as systemd gives a service for
-    // its standard output, with a send buffer far smaller than a write.
-    // Blocking, each write waits until it has all gone; non-blocking, each
-    // is taken in part, and the rest waits in poll(2).
+    // Three writes' worth, where a blocking pipe is the command-line test's.
+    // scatter widens a pipe to 1 MiB.  A socket it cannot widen: a Unix
+    // stream socket, as systemd gives a service for its standard output,
+    // with a send buffer far smaller than a write.  Blocking, each write
+    // waits until it has all gone; non-blocking, each is taken in part, and
+    // the rest waits in poll(2).
     constexpr int small_send_buffer = 4096;
     const stream_case cases[] = {
-        {"blocking pipe", stdout_kind::pipe, false, 0},
-        {"non-blocking pipe, slow reader", stdout_kind::pipe, true, 300},
+        {"non-blocking pipe", stdout_kind::pipe, true, 0},
         {"blocking Unix stream socket, small send buffer", stdout_kind::socket, false, 0},
         {"non-blocking Unix stream socket, small send buffer, slow reader", stdout_kind::socket, true, 20},
     };
-    const std::string expected = printf_points(200000);
+    const std::string expected = printf_points(20000);
     for (const stream_case& c : cases) {
         run_options options;
-        options.argv = {"scatter", "200000"};
+        options.argv = {"scatter", "20000"};
         options.out = c.out;
         options.nonblocking = c.nonblocking;
         options.send_buffer = small_send_buffer;
