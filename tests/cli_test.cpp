@@ -228,12 +228,12 @@ TEST(Output, APipeWiderThanTheWidenedSizeIsLeftAsItIs)
     GTEST_SKIP() << "this system neither tells nor sets the size of a pipe (F_GETPIPE_SZ, F_SETPIPE_SZ)";
 #else
     // The widening is to 1 MiB; a pipe of 2 MiB must keep its size, though
-    // the output, about 3.7 MB, would not fit in it either.
+    // the output, at least 18 bytes a point, would not fit in it either.
     constexpr int wider = 2 << 20;
     if (!pipe_of_size_granted(wider))
         GTEST_SKIP() << "no pipe of " << wider << " bytes for the program: " << why_no_pipe_of_size(wider);
     run_options options;
-    options.argv = {"scatter", "200000"};
+    options.argv = {"scatter", "120000"};
     options.pipe_capacity = wider;
     const run_result result = run_program(scatter_path, options);
     EXPECT_EQ(result.exit_code, 0);
