@@ -49,7 +49,7 @@ TEST(WriteAll, GoesOnAfterEveryInterruption)
     action.sa_handler = [](int) { interruptions.fetch_add(1, std::memory_order_relaxed); };
     struct sigaction old_action {};
     ASSERT_EQ(::sigaction(SIGALRM, &action, &old_action), 0);
-    std::string data(4 << 20, '\0');
+    std::string data(1 << 20, '\0');
     for (std::size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<char>('a' + i % 23);
 
