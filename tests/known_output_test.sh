@@ -18,7 +18,8 @@ if command -v sha256sum >/dev/null; then
 elif command -v shasum >/dev/null; then
     sha256() { shasum -a 256 | cut -d' ' -f1; }
 elif command -v sha256 >/dev/null; then
-    sha256() { sha256 -q; }
+    # The program, not this function: `command` skips functions.
+    sha256() { command sha256 -q; }
 else
     echo "no sha256sum, shasum or sha256 to hash with"
     exit 77

@@ -1,5 +1,5 @@
-// write_all through a real pipe, blocking and non-blocking, whose writes
-// and waits a signal keeps interrupting.
+// write_all through a real pipe: blocking and non-blocking, its writes and
+// waits interrupted by a signal, and its wait on a full non-blocking pipe.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <ctime>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -46,7 +49,7 @@ TEST(WriteAll, GoesOnAfterEveryInterruption)
     action.sa_handler = [](int) { interruptions.fetch_add(1, std::memory_order_relaxed); };
     struct sigaction old_action {};
     ASSERT_EQ(::sigaction(SIGALRM, &action, &old_action), 0);
-    std::string data(4 << 20, '\0');
+    std::string data(1 << 20, '\0');
     for (std::size_t i = 0; i < data.size(); ++i)
         data[i] = static_cast<char>('a' + i % 23);
 
@@ -98,6 +101,71 @@ TEST(WriteAll, GoesOnAfterEveryInterruption)
         EXPECT_TRUE(received == data) << c.name;
     }
     ::sigaction(SIGALRM, &old_action, nullptr);
+}
+
+// The processor time that this process has used, in seconds.
+double process_cpu_seconds()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+TEST(WriteAll, AFullNonBlockingOutputIsWaitedOnNotSpunOn)
+{
+    // The pipe is full before write_all starts, and stays full through a
+    // pause in which nothing reads it: every write fails with EAGAIN.  A
+    // writer that waits in poll(2) uses next to no processor time in the
+    // pause; one that retries at once spins through all of it, or through
+    // its share of the processor on a busy machine.  Nothing else runs
+    // meanwhile: the test only sleeps.  The pause begins a little after the
+    // writer has started, when it has met the full pipe.
+    constexpr auto settle = std::chrono::milliseconds(20);
+    constexpr auto pause = std::chrono::milliseconds(100);
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ASSERT_EQ(::fcntl(fds[1], F_SETFL, O_NONBLOCK), 0);
+    std::string sent;
+    const auto fill = [&](std::size_t piece) {
+        const std::string bytes(piece, 'f');
+        ssize_t put;
+        while ((put = ::write(fds[1], bytes.data(), bytes.size())) > 0)
+            sent.append(bytes, 0, static_cast<std::size_t>(put));
+        return errno == EAGAIN || errno == EWOULDBLOCK;
+    };
+    // Whole pages first, then single bytes into what they leave.
+    ASSERT_TRUE(fill(4096) && fill(1)) << std::strerror(errno);
+
+    std::string data(256 << 10, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>('a' + i % 23);
+    sent += data;
+    bool written = false;
+    std::atomic<bool> started{false};
+    std::thread writer([&] {
+        started = true;
+        written = write_all(fds[1], data.data(), data.size());
+        ::close(fds[1]);
+    });
+    while (!started)
+        std::this_thread::yield();
+    std::this_thread::sleep_for(settle);
+    const double before = process_cpu_seconds();
+    std::this_thread::sleep_for(pause);
+    const double used = process_cpu_seconds() - before;
+
+    std::string received;
+    char chunk[65536];
+    ssize_t got;
+    while ((got = ::read(fds[0], chunk, sizeof chunk)) > 0)
+        received.append(chunk, static_cast<std::size_t>(got));
+    writer.join();
+    ::close(fds[0]);
+    EXPECT_TRUE(written);
+    EXPECT_TRUE(received == sent);
+    const double pause_seconds = std::chrono::duration<double>(pause).count();
+    EXPECT_LT(used, pause_seconds / 10) << "processor time " << used << " s in a pause of " << pause_seconds
+                                        << " s with the pipe full";
 }
 
 }  // namespace

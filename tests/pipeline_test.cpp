@@ -1,6 +1,7 @@
 // Every pipeline that this build has, held to draw_point and snprintf: the
 // draws of its lanes, every coordinate a point can have, every shape of a
-// line at every place in a group, and a long stream through the writer.
+// line at every place in a group, and streams through the writer that end
+// on either side of block ends and writes.
 
 #include <gtest/gtest.h>
 
@@ -153,17 +154,46 @@ TEST_P(Pipeline, EveryShapeOfALineAtEveryPlaceInAGroupAndEveryTail)
     }
 }
 
+// The bytes that write_points writes for count points by this pipeline,
+// read back from a temporary file.
+std::string stream_of(const pipeline& path, std::size_t count)
+{
+    std::FILE* const file = std::tmpfile();
+    if (file == nullptr)
+        return "(no temporary file)";
+    const int fd = ::fileno(file);
+    std::string written = "(a failed write)";
+    if (write_points(fd, static_cast<int>(count), path)) {
+        written.assign(static_cast<std::size_t>(::lseek(fd, 0, SEEK_CUR)), '\0');
+        if (::pread(fd, written.data(), written.size(), 0) != static_cast<ssize_t>(written.size()))
+            written = "(a failed read)";
+    }
+    std::fclose(file);
+    return written;
+}
+
+// The points that fill whole blocks up to the first write: the lines are
+// written once 128 KiB of them have gathered, after whole blocks.
+std::size_t points_before_first_write()
+{
+    constexpr std::size_t write_size = std::size_t{1} << 17;
+    std::size_t points = block_points;
+    while (testing::printf_points(points).size() < write_size)
+        points += block_points;
+    return points;
+}
+
 TEST_P(Pipeline, WritesTheStreamThatPrintfWrites)
 {
-    // A million points cross some hundred writes.
-    std::FILE* const file = std::tmpfile();
-    ASSERT_NE(file, nullptr);
-    const int fd = ::fileno(file);
-    ASSERT_TRUE(write_points(fd, 1000000, tested()));
-    std::string written(static_cast<std::size_t>(::lseek(fd, 0, SEEK_CUR)), '\0');
-    ASSERT_EQ(::pread(fd, written.data(), written.size(), 0), static_cast<ssize_t>(written.size()));
-    std::fclose(file);
-    EXPECT_TRUE(written == testing::printf_points(1000000));
+    // Counts on either side of the first block ends and of the first write,
+    // and three writes' worth ending in part of a block.
+    const std::size_t first_write = points_before_first_write();
+    const std::size_t counts[] = {
+        1, block_points - 1, block_points, block_points + 1, 2 * block_points - 1, 2 * block_points, 2 * block_points + 1,
+        first_write - 1, first_write, first_write + 1, 3 * first_write + block_points / 2 + 3,
+    };
+    for (const std::size_t count : counts)
+        EXPECT_TRUE(stream_of(tested(), count) == testing::printf_points(count)) << count << " points";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPipeline, Pipeline, ::testing::ValuesIn(pipelines().begin(), pipelines().end()),

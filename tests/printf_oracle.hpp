@@ -2,8 +2,10 @@
 // held to.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "draw_point.hpp"
 #include "draw_source.hpp"
@@ -17,14 +19,19 @@ inline std::string printf_line(point p)
     return line;
 }
 
-// The first count lines that a run writes.
-inline std::string printf_points(long count)
+// The first count lines that a run writes.  The lines are made once, as far
+// as the largest count yet asked for, and each answer is cut from them.  Not
+// for calls from several threads at once.
+inline std::string printf_points(std::size_t count)
 {
-    std::string text;
-    draw_source source;
-    for (long i = 0; i < count; ++i)
+    static std::string text;
+    static std::vector<std::size_t> line_ends;
+    static draw_source source;
+    while (line_ends.size() < count) {
         text += printf_line(draw_point(source));
-    return text;
+        line_ends.push_back(text.size());
+    }
+    return text.substr(0, count == 0 ? 0 : line_ends[count - 1]);
 }
 
 }  // namespace scatter::testing

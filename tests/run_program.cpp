@@ -9,11 +9,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <climits>
 #include <stdexcept>
 #include <system_error>
-#include <thread>
 
 namespace scatter::testing {
 namespace {
@@ -49,15 +47,16 @@ void set_pipe_size(int fd, int size)
 #endif
 }
 
-// A connected pair of Unix stream sockets, both closed on exec: the test
-// reads fds[0], the child writes fds[1].
-void make_socket(int fds[2])
+// A connected pair of Unix sockets of this type (SOCK_STREAM or
+// SOCK_SEQPACKET), both closed on exec: the test reads fds[0], the child
+// writes fds[1].
+void make_socket(int type, int fds[2])
 {
 #if defined(SOCK_CLOEXEC)
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0)
+    if (::socketpair(AF_UNIX, type | SOCK_CLOEXEC, 0, fds) != 0)
         fail("socketpair");
 #else
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, fds) != 0)
+    if (::socketpair(AF_UNIX, type, 0, fds) != 0)
         fail("socketpair");
     for (int i = 0; i < 2; ++i)
         if (::fcntl(fds[i], F_SETFD, FD_CLOEXEC) != 0)
@@ -99,12 +98,11 @@ std::string executable_of(pid_t pid)
     switch (options.out) {
     case stdout_kind::pipe:
     case stdout_kind::socket:
+    case stdout_kind::seqpacket:
         ::dup2(out_write, 1);
         break;
-    case stdout_kind::file:
-    case stdout_kind::append: {
-        const int mode = options.out == stdout_kind::append ? O_APPEND : O_TRUNC;
-        const int fd = ::open(options.out_path.c_str(), O_WRONLY | O_CREAT | mode, 0644);
+    case stdout_kind::file: {
+        const int fd = ::open(options.out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd < 0)
             ::_exit(126);
         ::dup2(fd, 1);
@@ -133,7 +131,12 @@ void collect(pid_t pid, int out_read, int err_read, const run_options& options, 
 {
     // A pipe of unknown size is taken to hold 64 KiB, as most do.
     const std::size_t pipe_holds = result.initial_pipe_size > 0 ? static_cast<std::size_t>(result.initial_pipe_size) : 65536;
-    const std::size_t chunk = options.read_chunk != 0 ? options.read_chunk : pipe_holds;
+    // A record is read whole only into room for all of it: the writes are
+    // far smaller than this.
+    constexpr std::size_t record_room = std::size_t{1} << 20;
+    std::size_t chunk = options.read_chunk != 0 ? options.read_chunk : pipe_holds;
+    if (options.out == stdout_kind::seqpacket)
+        chunk = record_room;
     std::string buffer(chunk, '\0');
     pollfd fds[2] = {{out_read, POLLIN, 0}, {err_read, POLLIN, 0}};
     int open_count = (out_read >= 0 ? 1 : 0) + 1;
@@ -154,8 +157,6 @@ void collect(pid_t pid, int out_read, int err_read, const run_options& options, 
                 want = std::min(want, options.read_limit - sink.size());
             if (i == 0 && options.read_delay_us != 0)
                 ::usleep(options.read_delay_us);
-            if (i == 0 && result.out.empty() && options.first_read_delay_ms != 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(options.first_read_delay_ms));
             const ssize_t got = ::read(fds[i].fd, buffer.data(), want);
             if (got < 0 && errno == EINTR)
                 continue;
@@ -165,6 +166,11 @@ void collect(pid_t pid, int out_read, int err_read, const run_options& options, 
                 result.exe = executable_of(pid);
             if (got > 0)
                 sink.append(buffer.data(), static_cast<std::size_t>(got));
+            if (i == 0 && got > 0 && options.out == stdout_kind::seqpacket) {
+                if (static_cast<std::size_t>(got) == record_room)
+                    throw std::length_error("a record may have been cut at the size of the read");
+                result.records.push_back(static_cast<std::size_t>(got));
+            }
             const bool limit_met = i == 0 && options.read_limit != 0 && sink.size() >= options.read_limit;
             if (i == 0 && (got == 0 || limit_met))
                 result.pipe_size = pipe_size(fds[i].fd);
@@ -229,8 +235,8 @@ run_result run_program(const std::string& path, const run_options& options)
             set_pipe_size(out_pipe[1], options.pipe_capacity);
         result.initial_pipe_size = pipe_size(out_pipe[0]);
     }
-    if (options.out == stdout_kind::socket) {
-        make_socket(out_pipe);
+    if (options.out == stdout_kind::socket || options.out == stdout_kind::seqpacket) {
+        make_socket(options.out == stdout_kind::socket ? SOCK_STREAM : SOCK_SEQPACKET, out_pipe);
         if (options.send_buffer != 0)
             set_send_buffer(out_pipe[1], options.send_buffer);
         result.send_buffer = send_buffer(out_pipe[1]);

@@ -10,9 +10,11 @@ namespace scatter::testing {
 enum class stdout_kind {
     pipe,    // a pipe that the test reads to the end
     file,    // a path opened for writing (a regular file, /dev/full, ...)
-    append,  // a path opened for appending (O_APPEND)
     closed,  // no file descriptor 1 at all
     socket,  // a Unix stream socket that the test reads to the end, as systemd gives a service
+    // A Unix sequenced-packet socket, read to the end, whose every read
+    // takes one write of the program whole: run_result::records.
+    seqpacket,
 };
 
 struct run_options {
@@ -23,8 +25,9 @@ struct run_options {
     std::string out_path;          // for stdout_kind::file
     bool ignore_sigpipe = false;   // start the child with SIGPIPE ignored
     bool nonblocking = false;      // set O_NONBLOCK on the stdout pipe or socket
-    // For stdout_kind::socket: its send buffer (SO_SNDBUF) in bytes, which
-    // Linux doubles and rounds up to its least; 0 leaves the system's.
+    // For stdout_kind::socket and seqpacket: its send buffer (SO_SNDBUF) in
+    // bytes, which Linux doubles, rounds up to its least and caps at
+    // net.core.wmem_max; 0 leaves the system's.
     int send_buffer = 0;
     // Set the stdout pipe to this many bytes before the run (needs
     // F_SETPIPE_SZ, and the right to a pipe that wide); 0 leaves it.
@@ -36,9 +39,6 @@ struct run_options {
     std::size_t read_limit = 0;
     // Pause this many microseconds before each read, as a slow reader does.
     unsigned read_delay_us = 0;
-    // Pause this many milliseconds before the first read, as a reader that
-    // is busy elsewhere does.
-    unsigned first_read_delay_ms = 0;
     std::size_t read_chunk = 65536;  // 0 reads as much as the pipe holds (64 KiB from a socket)
     // A guard against a program that runs on: the child is killed by
     // SIGALRM after this many seconds.
@@ -54,6 +54,8 @@ struct run_result {
     int initial_pipe_size = 0;  // the capacity of the stdout pipe when the run began (0 where unknown)
     int pipe_size = 0;          // and when it ended
     int send_buffer = 0;  // the send buffer of the stdout socket (SO_SNDBUF), as the system set it
+    // For stdout_kind::seqpacket: the size of each write, in order.
+    std::vector<std::size_t> records;
     // The file that the kernel runs as the child, from /proc/PID/exe when
     // its first output arrives: the program itself, or an interpreter
     // (such as an emulator) that it was handed to.  Empty where unknown.
