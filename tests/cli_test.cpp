@@ -19,6 +19,7 @@
 
 #include "printf_oracle.hpp"
 #include "run_program.hpp"
+#include "skip.hpp"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define UNDER_ADDRESS_SANITIZER
@@ -39,7 +40,9 @@ const std::string scatter_path = SCATTER_PATH;
 // cannot, and the test goes on with its other rows.
 bool row_runs_here(const char* row, bool possible, const char* reason)
 {
-    if (!possible)
+    if (!possible && every_test_must_run)
+        ADD_FAILURE() << "row \"" << row << "\" cannot run here, where every test must: " << reason;
+    else if (!possible)
         std::cout << "[ SKIPPED  ] row \"" << row << "\": " << reason << '\n';
     return possible;
 }
@@ -118,7 +121,7 @@ TEST(CommandLine, AnEmptyArgumentVectorMeansTheDefault)
     options.argv = {};
     const run_result result = run_program(scatter_path, options);
     if (result.exit_code == 127 && result.out.empty())
-        GTEST_SKIP() << "this system refuses to start a program with no arguments (execve fails)";
+        SCATTER_SKIP() << "this system refuses to start a program with no arguments (execve fails)";
     EXPECT_EQ(result.exit_code, 0);
     EXPECT_EQ(result.out, printf_points(100));
     EXPECT_EQ(result.err, "");
@@ -168,7 +171,7 @@ TEST(Output, EveryKindOfPipeOrSocketGetsTheWholeStream)
 TEST(Output, APipeIsWidenedWhenTheOutputWouldNotFit)
 {
 #if !defined(F_GETPIPE_SZ) || !defined(F_SETPIPE_SZ)
-    GTEST_SKIP() << "this system neither tells nor sets the size of a pipe (F_GETPIPE_SZ, F_SETPIPE_SZ)";
+    SCATTER_SKIP() << "this system neither tells nor sets the size of a pipe (F_GETPIPE_SZ, F_SETPIPE_SZ)";
 #else
     // Linux refuses a larger pipe to a user over the quota of pipe memory;
     // scatter then goes on with the pipe it has.
@@ -179,7 +182,7 @@ TEST(Output, APipeIsWidenedWhenTheOutputWouldNotFit)
     ::close(fds[0]);
     ::close(fds[1]);
     if (default_size != 1 << 16)
-        GTEST_SKIP() << "the cases are chosen for pipes of 64 KiB, and this system's hold " << default_size << " bytes";
+        SCATTER_SKIP() << "the cases are chosen for pipes of 64 KiB, and this system's hold " << default_size << " bytes";
 
     // 100 points take about 2 KB; 5000 points about 97 KB, more than the
     // pipe holds, though 5000 is far less than its size in bytes.
@@ -225,13 +228,13 @@ std::string why_no_pipe_of_size(int size)
 TEST(Output, APipeWiderThanTheWidenedSizeIsLeftAsItIs)
 {
 #if !defined(F_GETPIPE_SZ) || !defined(F_SETPIPE_SZ)
-    GTEST_SKIP() << "this system neither tells nor sets the size of a pipe (F_GETPIPE_SZ, F_SETPIPE_SZ)";
+    SCATTER_SKIP() << "this system neither tells nor sets the size of a pipe (F_GETPIPE_SZ, F_SETPIPE_SZ)";
 #else
     // The widening is to 1 MiB; a pipe of 2 MiB must keep its size, though
     // the output, at least 18 bytes a point, would not fit in it either.
     constexpr int wider = 2 << 20;
     if (!pipe_of_size_granted(wider))
-        GTEST_SKIP() << "no pipe of " << wider << " bytes for the program: " << why_no_pipe_of_size(wider);
+        SCATTER_SKIP() << "no pipe of " << wider << " bytes for the program: " << why_no_pipe_of_size(wider);
     run_options options;
     options.argv = {"scatter", "120000"};
     options.pipe_capacity = wider;
@@ -340,7 +343,7 @@ TEST(Output, AnyAddressSpaceLimitThatTheProgramStartsUnderIsEnough)
     const std::string runner = run_program(scatter_path, probe).exe;
     std::error_code not_there;
     if (!runner.empty() && !std::filesystem::equivalent(runner, scatter_path, not_there))
-        GTEST_SKIP() << "the kernel hands scatter to " << runner << " (binfmt_misc): the limit would bound that interpreter's memory, not only the program's";
+        SCATTER_SKIP() << "the kernel hands scatter to " << runner << " (binfmt_misc): the limit would bound that interpreter's memory, not only the program's";
     // The program needs no more memory for many points than for one, so the
     // least limit under which `scatter 1` works, and so every larger one,
     // must do for a large count too: the whole stream and status 0, never a
@@ -368,11 +371,11 @@ TEST(Output, AnyAddressSpaceLimitThatTheProgramStartsUnderIsEnough)
     // No program starts in one page: a limit that the kernel applies stops it.
     unsigned long fails = 4096;
     if (works_under(fails, "1", one))
-        GTEST_SKIP() << "a limit of " << fails << " bytes does not stop `scatter 1`: the limit is not applied, as qemu-user applies none that a program it runs sets";
+        SCATTER_SKIP() << "a limit of " << fails << " bytes does not stop `scatter 1`: the limit is not applied, as qemu-user applies none that a program it runs sets";
     unsigned long works = 256ul << 20;
     if (!works_under(works, "1", one)) {
         if (works_under(works, "1", one))
-            GTEST_SKIP() << varies(works);
+            SCATTER_SKIP() << varies(works);
         FAIL() << "`scatter 1` fails under a limit of " << works << " bytes";
     }
     while (works - fails > 4096) {
@@ -386,7 +389,7 @@ TEST(Output, AnyAddressSpaceLimitThatTheProgramStartsUnderIsEnough)
     // The program's own failure is the same on every try.
     for (int round = 0; round < 4; ++round)
         if (!works_under(works, "1", one) || works_under(works, "100000", expected))
-            GTEST_SKIP() << varies(works);
+            SCATTER_SKIP() << varies(works);
     FAIL() << "under a limit of " << works << " bytes, the least under which `scatter 1` works, "
            << "`scatter 100000` fails on every try: status " << result.exit_code << ", signal " << result.signal << ", "
            << result.out.size() << " of " << expected.size() << " bytes, standard error \"" << result.err << '"';
@@ -404,7 +407,7 @@ TEST(Output, EveryWriteEndsAtALineEnd)
     constexpr int room_for_a_write = 256 << 10;
     int probe[2];
     if (::socketpair(AF_UNIX, SOCK_SEQPACKET, 0, probe) != 0)
-        GTEST_SKIP() << "this system has no Unix sequenced-packet sockets: " << std::strerror(errno);
+        SCATTER_SKIP() << "this system has no Unix sequenced-packet sockets: " << std::strerror(errno);
     ::close(probe[0]);
     ::close(probe[1]);
     run_options options;
@@ -413,7 +416,7 @@ TEST(Output, EveryWriteEndsAtALineEnd)
     options.send_buffer = 1 << 20;
     const run_result result = run_program(scatter_path, options);
     if (result.send_buffer < room_for_a_write)
-        GTEST_SKIP() << "the system grants a send buffer of " << result.send_buffer << " bytes, not the " << room_for_a_write
+        SCATTER_SKIP() << "the system grants a send buffer of " << result.send_buffer << " bytes, not the " << room_for_a_write
                      << " that a write may need (net.core.wmem_max)";
     EXPECT_EQ(result.exit_code, 0);
     EXPECT_EQ(result.err, "");

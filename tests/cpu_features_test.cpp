@@ -15,6 +15,7 @@
 
 #include "cpu_features.hpp"
 #include "pipelines.hpp"
+#include "skip.hpp"
 
 namespace scatter {
 namespace {
@@ -97,7 +98,7 @@ TEST(CpuSupports, HasTheFeaturesThatTheKernelListsForThisProcessor)
         GTEST_SKIP() << "the emulator's processor is not the one that /proc/cpuinfo describes";
     const auto flags = kernel_cpu_flags();
     if (!flags)
-        GTEST_SKIP() << "no /proc/cpuinfo to learn the processor's features from";
+        SCATTER_SKIP() << "no /proc/cpuinfo to learn the processor's features from";
     // Linux lists a feature only where it saves the registers it needs.
     const std::pair<cpu_feature, std::string> features[] = {{cpu_feature::ssse3, "ssse3"}, {cpu_feature::avx2, "avx2"}};
     for (const auto& [feature, kernel_name] : features)
