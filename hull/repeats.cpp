@@ -13,7 +13,7 @@ namespace scatter_hull {
 namespace {
 
 constexpr std::uint32_t narrow_values = 1u << 16;
-constexpr std::size_t bits_size = std::size_t{narrow_values} * narrow_values / 8;  // 512 MiB
+constexpr std::size_t bits_size = std::size_t{1} << 29;  // a bit for each of the 2^32 keys: 512 MiB
 
 // How many keys of a vector equal an earlier one, which it removes.
 template <class key>
