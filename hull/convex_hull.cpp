@@ -45,6 +45,7 @@ std::vector<vertex> cycle_of(const std::vector<column>& columns, const std::vect
     const std::vector<std::size_t>& upper)
 {
     std::vector<vertex> cycle;
+    cycle.reserve(lower.size() + upper.size());
     for (const std::size_t i : lower)
         cycle.push_back(vertex_of(columns[i], columns[i].least));
     for (std::size_t j = 0; j < upper.size(); ++j) {
@@ -110,6 +111,8 @@ convex_hull hull_of(const std::vector<column>& columns)
         return {};
     std::vector<point> lower;
     std::vector<point> upper;  // in decreasing x
+    lower.reserve(columns.size());
+    upper.reserve(columns.size());
     for (const column& c : columns)
         lower.push_back({c.x, c.least.y});
     for (auto c = columns.rbegin(); c != columns.rend(); ++c)
@@ -132,8 +135,9 @@ std::string area_text(std::int64_t twice_area)
     constexpr std::int64_t twice_unit = 2'000'000'000'000;
     const std::int64_t whole = twice_area / twice_unit;
     const std::int64_t rest = twice_area % twice_unit;
+    const std::int64_t decimals = 5 * rest;
     char text[48];
-    std::snprintf(text, sizeof text, "%lld.%013lld", static_cast<long long>(whole), static_cast<long long>(5 * rest));
+    (void)std::snprintf(text, sizeof text, "%lld.%013lld", static_cast<long long>(whole), static_cast<long long>(decimals));
     std::string area = text;
     while (area.back() == '0' && area[area.size() - 2] != '.')
         area.pop_back();

@@ -86,7 +86,7 @@ std::string escaped(std::string_view text)
             out += c;
         else {
             char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", static_cast<unsigned char>(c));
+            (void)std::snprintf(hex, sizeof hex, "\\x%02x", static_cast<unsigned char>(c));
             out += hex;
         }
     }
@@ -164,7 +164,7 @@ std::string plain_text(millionths value)
 {
     const std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     char text[32];
-    std::snprintf(text, sizeof text, "%s%llu.%06llu", value < 0 ? "-" : "",
+    (void)std::snprintf(text, sizeof text, "%s%llu.%06llu", value < 0 ? "-" : "",
         static_cast<unsigned long long>(magnitude / 1'000'000), static_cast<unsigned long long>(magnitude % 1'000'000));
     return text;
 }
