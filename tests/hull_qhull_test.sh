@@ -29,7 +29,7 @@ row=$("$scatter_hull" < "$work/points")
 { echo 2; echo 100000; cat "$work/points"; } | qhull Qc s FA 2> "$work/summary" > /dev/null
 vertices=$(sed -n 's/^ *Number of vertices: *//p' "$work/summary")
 coplanar=$(sed -n 's/^ *Number of coplanar points: *//p' "$work/summary")
-volume=$(sed -n 's/^ *Total volume: *//p' "$work/summary")
+volume=$(sed -n -e 's/^ *Total volume: *//p' -e 's/^ *Approximate volume: *//p' "$work/summary")
 hull_columns=$(printf '%s\n' "$row" | awk -F ' [|] ' '{ print $6, $7 }')
 [ "$hull_columns" = "${vertices:-none} ${coplanar:-0}" ] \
     || failed "scatter 100000: qhull Qc counts ${vertices:-no} vertices and ${coplanar:-no} coplanar points; scatter-hull: $row"
