@@ -43,10 +43,13 @@ vertices=$(sed -n 1p "$work/qhull")
 sed -n "1,$((vertices + 1))p" "$work/qhull" | tr -d ' ' > "$work/fx"
 # A coplanar point of Qc that is none of the vertices' points: on an edge.
 tail -n +$((vertices + 3)) "$work/qhull" | awk '{ for (i = 2; i <= NF; ++i) print $i }' > "$work/coplanar"
+# Only the lines of the vertices and of those points are kept.
 on_edge=$(awk 'FILENAME == ARGV[1] { if (FNR > 1) vertex[$1 + 1] = 1; next }
-               FILENAME == ARGV[2] { if (FNR in vertex) point[$0] = 1; else text[FNR] = $0; next }
-               !found && (($1 + 1) in text) && !(text[$1 + 1] in point) { print $1; found = 1 }' \
-    "$work/fx" "$work/points" "$work/coplanar")
+               FILENAME == ARGV[2] { coplanar[++n] = $1 + 1; wanted[$1 + 1] = 1; next }
+               FNR in vertex { point[$0] = 1; next }
+               FNR in wanted { text[FNR] = $0 }
+               END { for (i = 1; i <= n; ++i) if ((coplanar[i] in text) && !(text[coplanar[i]] in point)) { print coplanar[i] - 1; exit } }' \
+    "$work/fx" "$work/coplanar" "$work/points")
 lines() { tail -n +2 "$work/fx"; }
 answer() { awk 'NF { line[++n] = $0 } END { print n; for (i = 1; i <= n; ++i) print line[i] }'; }
 lines | answer > "$work/same"
@@ -60,7 +63,8 @@ lines | awk '{ line[NR] = $0 } END { for (i = NR; i >= 1; --i) print line[i] }' 
 lines | awk '{ line[NR] = $0 } END { t = line[2]; line[2] = line[3]; line[3] = t; for (i = 1; i <= NR; ++i) print line[i] }' \
     | answer > "$work/out_of_order"
 # As points, in qhull's header and as doubles of 17 digits.
-lines | awk 'FILENAME == ARGV[1] { vertex[FNR] = $1 + 1; n = FNR; next } { text[FNR] = $0 }
+lines | awk 'FILENAME == ARGV[1] { vertex[FNR] = $1 + 1; wanted[$1 + 1] = 1; n = FNR; next }
+             FNR in wanted { text[FNR] = $0 }
              END { print 2; print n; for (i = 1; i <= n; ++i) print text[vertex[i]] }' - "$work/points" > "$work/points.p"
 awk 'NR <= 2 { print; next } { printf "%.17g %.17g\n", $1, $2 }' "$work/points.p" > "$work/doubles.p"
 awk 'NR == 3 { $1 = $1 + 0.5 } { print }' "$work/points.p" > "$work/not_in_input.p"
