@@ -4,7 +4,7 @@
 # table has.  For CHECK_COUNT points, scatter-hull --check accepts qhull
 # Fx's answer, as line numbers and as points, from any start, and refuses
 # each fault put into it with the message of its kind.  Minutes for 10^7
-# points, more for 10^8, whose qhull run needs some 2 GB: not in the
+# points, more for 10^8, whose qhull run needs some 3 GB: not in the
 # default suite (SCATTER_TABLE_TESTS).  A cross build's programs run
 # through its emulator, the arguments after SCATTER_HULL.
 #   hull_table_test.sh README "COUNT..." CHECK_COUNT SCATTER SCATTER_HULL [EMULATOR...]
