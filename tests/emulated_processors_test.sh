@@ -57,8 +57,9 @@ while read -r model expected what; do
     if [ ! -e "$work/$expected.kernels" ]; then
         run_logged "$work/$expected" "$pipelines" write "$expected" $count || true
         check_run "$work/$expected" "the $expected pipeline"
-        grep -q fill_draws "$work/$expected.kernels" && grep -q format_lines "$work/$expected.kernels" \
-            || fail "the log names no draw or no line function of the $expected pipeline: are the programs stripped?"
+        if ! grep -q fill_draws "$work/$expected.kernels" || ! grep -q format_lines "$work/$expected.kernels"; then
+            fail "the log names no draw or no line function of the $expected pipeline: are the programs stripped?"
+        fi
     fi
     run_logged "$work/scatter" "$scatter" $count || true
     check_run "$work/scatter" scatter
