@@ -41,7 +41,7 @@ std::int64_t cross(point o, point a, point b);
 std::string area_text(std::int64_t twice_area);
 
 // Where a point lies against the hull.
-enum class place { vertex, edge, inside, outside };
+enum class place : unsigned char { vertex, edge, inside, outside };
 struct location {
     place where = place::outside;
     std::size_t index = 0;  // the vertex, or the edge from this vertex to the next

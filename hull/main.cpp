@@ -38,7 +38,7 @@ enum exit_status : unsigned char {
     exit_unreadable = 2,
 };
 
-enum class mode { row, vertices, check };
+enum class mode : unsigned char { row, vertices, check };
 
 struct options {
     mode what = mode::row;
